@@ -1,0 +1,96 @@
+#include "font_face.h"
+
+#include <ft2build.h>
+#include FT_FREETYPE_H
+
+#include <cmath>
+#include <cstdio>
+
+namespace marquee8 {
+
+extern const unsigned char builtin_font_bytes[];
+extern const std::size_t builtin_font_bytes_size;
+
+namespace {
+
+constexpr char32_t kReplacementCharacter = 0xFFFD;
+
+[[noreturn]] void fail(const std::string& what, FT_Error error) {
+  char code[16];
+  std::snprintf(code, sizeof code, "0x%02X", static_cast<unsigned>(error));
+  throw FontError(what + " (FreeType error " + code + ")");
+}
+
+}  // namespace
+
+void FontFace::LibraryDeleter::operator()(FT_LibraryRec_* library) const {
+  FT_Done_FreeType(library);
+}
+
+void FontFace::FaceDeleter::operator()(FT_FaceRec_* face) const { FT_Done_Face(face); }
+
+FontFace FontFace::builtin() { return FontFace({builtin_font_bytes, builtin_font_bytes_size}); }
+
+FontFace::FontFace(std::span<const unsigned char> bytes) {
+  FT_Library library = nullptr;
+  if (FT_Error error = FT_Init_FreeType(&library)) fail("cannot start FreeType", error);
+  library_.reset(library);
+
+  FT_Face face = nullptr;
+  if (FT_Error error =
+          FT_New_Memory_Face(library, bytes.data(), static_cast<FT_Long>(bytes.size()), 0, &face)) {
+    fail("cannot read the font", error);
+  }
+  face_.reset(face);
+}
+
+FontFace::FontFace(FontFace&&) noexcept = default;
+FontFace& FontFace::operator=(FontFace&&) noexcept = default;
+FontFace::~FontFace() = default;
+
+void FontFace::set_size(double points) {
+  const auto size = static_cast<FT_F26Dot6>(std::lround(points * 64));
+  if (FT_Error error = FT_Set_Char_Size(face_.get(), 0, size, kDotsPerInch, kDotsPerInch)) {
+    char what[64];
+    std::snprintf(what, sizeof what, "the font has no %g-point size", points);
+    fail(what, error);
+  }
+}
+
+int FontFace::ascent() const {
+  return static_cast<int>(std::lround(face_->size->metrics.ascender / 64.0));
+}
+
+std::string FontFace::family() const { return face_->family_name ? face_->family_name : ""; }
+
+Glyph FontFace::render(char32_t code_point) const {
+  FT_UInt index = FT_Get_Char_Index(face_.get(), code_point);
+  if (index == 0) index = FT_Get_Char_Index(face_.get(), kReplacementCharacter);
+  if (FT_Error error = FT_Load_Glyph(face_.get(), index, FT_LOAD_RENDER | FT_LOAD_TARGET_MONO)) {
+    fail("cannot draw character U+" + std::to_string(static_cast<unsigned long>(code_point)),
+         error);
+  }
+  const FT_GlyphSlot slot = face_->glyph;
+  const FT_Bitmap& bitmap = slot->bitmap;
+  if (bitmap.pixel_mode != FT_PIXEL_MODE_MONO || bitmap.pitch < 0) {
+    throw FontError("the font does not render in monochrome");
+  }
+
+  Glyph glyph;
+  glyph.left = slot->bitmap_left;
+  glyph.top = slot->bitmap_top;
+  glyph.advance = static_cast<int>(std::lround(slot->advance.x / 64.0));
+  glyph.width = static_cast<int>(bitmap.width);
+  glyph.rows = static_cast<int>(bitmap.rows);
+  glyph.ink.resize(static_cast<std::size_t>(glyph.width) * bitmap.rows);
+  for (int row = 0; row < glyph.rows; ++row) {
+    const unsigned char* bits = bitmap.buffer + static_cast<std::ptrdiff_t>(row) * bitmap.pitch;
+    for (int column = 0; column < glyph.width; ++column) {
+      glyph.ink[static_cast<std::size_t>(row * glyph.width + column)] =
+          (bits[column / 8] & (0x80 >> (column % 8))) != 0;
+    }
+  }
+  return glyph;
+}
+
+}  // namespace marquee8

@@ -1,0 +1,71 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+struct FT_LibraryRec_;
+struct FT_FaceRec_;
+
+namespace marquee8 {
+
+// Raised when FreeType cannot load a font or render from it.
+class FontError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// One glyph rendered in monochrome, positioned relative to the pen on the baseline.
+struct Glyph {
+  int left = 0;     // columns from the pen to the bitmap's first column
+  int top = 0;      // rows from the baseline up to the bitmap's first row
+  int advance = 0;  // pixels the pen moves after this glyph
+  int width = 0;
+  int rows = 0;
+  std::vector<bool> ink;  // rows * width, row-major, top row first
+
+  bool inked(int column, int row) const {
+    return ink[static_cast<std::size_t>(row * width + column)];
+  }
+};
+
+// A FreeType face read from font bytes in memory (any format FreeType reads; we ship BDF).
+// Sizes are in points at 96 dots per inch, the resolution the marquee layout is drawn for.
+class FontFace {
+ public:
+  static constexpr int kDotsPerInch = 96;
+
+  // The LED font compiled into the program.
+  static FontFace builtin();
+
+  // `bytes` must outlive the face: FreeType reads the glyphs from them lazily.
+  explicit FontFace(std::span<const unsigned char> bytes);
+
+  FontFace(FontFace&&) noexcept;
+  FontFace& operator=(FontFace&&) noexcept;
+  ~FontFace();
+
+  // A bitmap font only offers its own strikes: asking for another size is a FontError.
+  void set_size(double points);
+  int ascent() const;  // pixels from the top of the line's character cell to the baseline
+  std::string family() const;
+
+  // Characters the font lacks are drawn with its replacement glyph (U+FFFD).
+  Glyph render(char32_t code_point) const;
+
+ private:
+  struct LibraryDeleter {
+    void operator()(FT_LibraryRec_* library) const;
+  };
+  struct FaceDeleter {
+    void operator()(FT_FaceRec_* face) const;
+  };
+  // Declared library first so the face is released before the library that owns it.
+  std::unique_ptr<FT_LibraryRec_, LibraryDeleter> library_;
+  std::unique_ptr<FT_FaceRec_, FaceDeleter> face_;
+};
+
+}  // namespace marquee8
