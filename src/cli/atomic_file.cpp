@@ -5,74 +5,117 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <filesystem>
+#include <optional>
 #include <system_error>
+#include <utility>
 #include <vector>
 
 namespace marquee8 {
 
 namespace {
 
-[[noreturn]] void fail(const std::string& path) {
-  throw std::system_error(errno, std::generic_category(), "cannot write '" + path + "'");
+[[noreturn]] void fail(const std::string& path, int error = errno) {
+  throw std::system_error(error, std::generic_category(), "cannot write '" + path + "'");
 }
 
-// A replaced file keeps its permissions; a new one gets what the umask allows.
-mode_t mode_for(const std::string& path) {
-  struct stat existing {};
-  if (::stat(path.c_str(), &existing) == 0) return existing.st_mode & 07777;
-  const mode_t mask = ::umask(0);
-  ::umask(mask);
-  return 0666 & ~mask;
+bool write_all(int fd, std::string_view content) {
+  while (!content.empty()) {
+    const ssize_t written = ::write(fd, content.data(), content.size());
+    if (written < 0 && errno == EINTR) continue;
+    if (written <= 0) return false;
+    content.remove_prefix(static_cast<std::size_t>(written));
+  }
+  return true;
 }
+
+// Closes a descriptor on every path out.
+class FileDescriptor {
+ public:
+  explicit FileDescriptor(int fd) : fd_(fd) {}
+  FileDescriptor(const FileDescriptor&) = delete;
+  FileDescriptor& operator=(const FileDescriptor&) = delete;
+  ~FileDescriptor() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  int get() const { return fd_; }
+  bool close() { return ::close(std::exchange(fd_, -1)) == 0; }
+
+ private:
+  int fd_;
+};
 
 // Owns the temporary file until it is renamed into place.
 class TemporaryFile {
  public:
-  explicit TemporaryFile(const std::string& target) : name_(target + ".XXXXXX") {
-    std::vector<char> pattern(name_.begin(), name_.end());
+  explicit TemporaryFile(const std::string& target) {
+    std::vector<char> pattern(target.begin(), target.end());
+    const std::string_view suffix = ".XXXXXX";
+    pattern.insert(pattern.end(), suffix.begin(), suffix.end());
     pattern.push_back('\0');
-    fd_ = ::mkstemp(pattern.data());
-    if (fd_ < 0) fail(target);
+    const int fd = ::mkstemp(pattern.data());
+    if (fd < 0) fail(target);
+    fd_.emplace(fd);
     name_.assign(pattern.data());
   }
   TemporaryFile(const TemporaryFile&) = delete;
   TemporaryFile& operator=(const TemporaryFile&) = delete;
   ~TemporaryFile() {
-    if (fd_ >= 0) ::close(fd_);
+    fd_.reset();
     if (!renamed_) ::unlink(name_.c_str());
   }
 
-  bool write_all(std::string_view content) const {
-    while (!content.empty()) {
-      const ssize_t written = ::write(fd_, content.data(), content.size());
-      if (written < 0 && errno == EINTR) continue;
-      if (written <= 0) return false;
-      content.remove_prefix(static_cast<std::size_t>(written));
-    }
-    return true;
-  }
+  bool write(std::string_view content) const { return write_all(fd_->get(), content); }
 
   bool commit(const std::string& target, mode_t mode) {
-    if (::fchmod(fd_, mode) != 0 || ::fsync(fd_) != 0) return false;
-    const int fd = fd_;
-    fd_ = -1;
-    if (::close(fd) != 0 || ::rename(name_.c_str(), target.c_str()) != 0) return false;
+    if (::fchmod(fd_->get(), mode) != 0 || ::fsync(fd_->get()) != 0 || !fd_->close() ||
+        ::rename(name_.c_str(), target.c_str()) != 0) {
+      return false;
+    }
     renamed_ = true;
     return true;
   }
 
  private:
+  std::optional<FileDescriptor> fd_;
   std::string name_;
-  int fd_ = -1;
   bool renamed_ = false;
 };
+
+// A link is followed, so the file it names is replaced and the link stays a link.
+std::string resolve_links(const std::string& path) {
+  std::error_code error;
+  const auto resolved = std::filesystem::canonical(path, error);
+  return error ? path : resolved.string();
+}
+
+// A device or pipe (/dev/null, /dev/stdout) cannot be replaced by renaming; it takes the bytes.
+void write_in_place(const std::string& path, std::string_view content) {
+  FileDescriptor fd(::open(path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC));
+  if (fd.get() < 0 || !write_all(fd.get(), content) || !fd.close()) fail(path);
+}
 
 }  // namespace
 
 void write_file_atomically(const std::string& path, std::string_view content) {
-  const mode_t mode = mode_for(path);
-  TemporaryFile file(path);
-  if (!file.write_all(content) || !file.commit(path, mode)) fail(path);
+  const std::string target = resolve_links(path);
+  struct stat existing {};
+  const bool exists = ::stat(target.c_str(), &existing) == 0;
+  if (exists && S_ISDIR(existing.st_mode)) fail(path, EISDIR);
+  if (exists && !S_ISREG(existing.st_mode)) {
+    write_in_place(target, content);
+    return;
+  }
+
+  // A replaced file keeps its permissions; a new one gets what the umask allows.
+  mode_t mode = existing.st_mode & 07777;
+  if (!exists) {
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    mode = 0666 & ~mask;
+  }
+  TemporaryFile file(target);
+  if (!file.write(content) || !file.commit(target, mode)) fail(path);
 }
 
 }  // namespace marquee8
