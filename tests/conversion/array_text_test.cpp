@@ -1,0 +1,53 @@
+#include "array_text.h"
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+#include <vector>
+
+namespace marquee8 {
+namespace {
+
+struct FormatCase {
+  const char* name;
+  std::vector<std::uint8_t> values;
+  std::string_view expected;
+};
+void PrintTo(const FormatCase& c, std::ostream* out) { *out << c.name; }
+
+class ArrayTextFormat : public ::testing::TestWithParam<FormatCase> {};
+
+TEST_P(ArrayTextFormat, WritesBothDeclarationsExactly) {
+  EXPECT_EQ(array_text(GetParam().values), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ArrayTextFormat,
+    ::testing::Values(
+        // An empty text samples one blank column: the shortest array there is.
+        FormatCase{"OneBlankColumn", {0}, "byte a[]={0,0,0,0,0,0,0,0, 0};\r\nint slen= 8;"},
+        FormatCase{"OneCharacter",
+                   {0, 126, 129, 129, 126, 0, 0},
+                   "byte a[]={0,0,0,0,0,0,0,0, 0, 126, 129, 129, 126, 0, 0};\r\nint slen= 14;"},
+        // Widths vary: no padding, no leading zeros, the full byte range.
+        FormatCase{"ExtremesUnpadded",
+                   {255, 1, 10, 100, 0},
+                   "byte a[]={0,0,0,0,0,0,0,0, 255, 1, 10, 100, 0};\r\nint slen= 12;"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(ArrayText, LengthIsTheIndexOfTheLastElementForAnyCount) {
+  for (const std::size_t count : {1u, 7u, 37u, 6001u}) {
+    const std::string text = array_text(std::vector<std::uint8_t>(count, 3));
+    const std::size_t elements = 8 + count;
+    EXPECT_TRUE(text.ends_with("};\r\nint slen= " + std::to_string(elements - 1) + ";"))
+        << count << " values";
+    EXPECT_EQ(std::count(text.begin(), text.end(), ','), static_cast<long>(elements - 1));
+  }
+}
+
+TEST(ArrayText, RefusesAnArrayWithoutValues) {
+  EXPECT_THROW(array_text({}), std::invalid_argument);
+}
+
+}  // namespace
+}  // namespace marquee8

@@ -1,0 +1,124 @@
+// The built-in LED font, checked glyph by glyph as the canvas draws it.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <map>
+#include <set>
+#include <string>
+
+#include "glyph_canvas.h"
+
+namespace marquee8 {
+namespace {
+
+constexpr std::u16string_view kDescenders = u"gjpqy,;";
+constexpr int kCellWidth = 6;
+constexpr std::uint32_t kRow(int y) { return std::uint32_t{1} << y; }
+
+// One glyph drawn alone at (0, 0): the black rows of each column of its cell and the next.
+using Cell = std::array<std::uint32_t, 2 * kCellWidth>;
+
+Cell draw(std::u16string_view text) {
+  GlyphCanvas canvas;
+  canvas.set_font_size(8);
+  canvas.draw_text(text);
+  Cell cell{};
+  for (int x = 0; x < 2 * kCellWidth; ++x) cell[x] = canvas.black_rows(x);
+  return cell;
+}
+
+std::uint32_t rows_used(const Cell& cell) {
+  std::uint32_t rows = 0;
+  for (const std::uint32_t column : cell) rows |= column;
+  return rows;
+}
+
+std::string name(char16_t c) {
+  return c < 0x80 ? "'" + std::string(1, static_cast<char>(c)) + "'" : "U+" + std::to_string(c);
+}
+
+class LedFont : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    for (char16_t c = 0x20; c <= 0x7E; ++c) glyphs_[c] = draw(std::u16string(1, c));
+  }
+  static std::map<char16_t, Cell> glyphs_;
+};
+std::map<char16_t, Cell> LedFont::glyphs_;
+
+TEST_F(LedFont, EveryGlyphStaysInColumnsZeroToFourAndRowsOneToEight) {
+  for (const auto& [c, cell] : glyphs_) {
+    for (int x = 5; x < 2 * kCellWidth; ++x) EXPECT_EQ(cell[x], 0u) << name(c) << " column " << x;
+    EXPECT_EQ(rows_used(cell) & ~0x1FEu, 0u) << name(c) << " inks row 0 or a row below 8";
+  }
+}
+
+TEST_F(LedFont, CapitalsAndDigitsAreSevenRowsTallOnRowsOneToSeven) {
+  for (const auto& [c, cell] : glyphs_) {
+    if (!((c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9'))) continue;
+    const std::uint32_t rows = rows_used(cell);
+    EXPECT_TRUE(rows & kRow(1)) << name(c) << " does not reach row 1";
+    EXPECT_TRUE(rows & kRow(7)) << name(c) << " does not reach row 7";
+    EXPECT_FALSE(rows & kRow(8)) << name(c) << " reaches below the baseline";
+  }
+}
+
+TEST_F(LedFont, OnlyDescendersReachRowEight) {
+  for (const auto& [c, cell] : glyphs_) {
+    const bool descends = kDescenders.find(c) != std::u16string_view::npos;
+    EXPECT_EQ((rows_used(cell) & kRow(8)) != 0, descends) << name(c);
+  }
+}
+
+TEST_F(LedFont, DigitsShareOneFiveColumnWidth) {
+  for (char16_t c = u'0'; c <= u'9'; ++c) {
+    EXPECT_NE(glyphs_[c][0], 0u) << name(c);
+    EXPECT_NE(glyphs_[c][4], 0u) << name(c);
+  }
+}
+
+TEST_F(LedFont, StrokesAreOnePixelWide) {
+  for (const auto& [c, cell] : glyphs_) {
+    for (int x = 0; x + 1 < kCellWidth; ++x) {
+      const std::uint32_t both = cell[x] & cell[x + 1];
+      EXPECT_EQ(both & (both >> 1), 0u) << name(c) << " has a 2x2 block at column " << x;
+    }
+  }
+}
+
+TEST_F(LedFont, AllGlyphsAreDistinctAndOnlySpaceIsEmpty) {
+  std::map<Cell, char16_t> seen;
+  for (const auto& [c, cell] : glyphs_) {
+    EXPECT_EQ(rows_used(cell) == 0, c == u' ') << name(c);
+    const auto [other, fresh] = seen.emplace(cell, c);
+    EXPECT_TRUE(fresh) << name(c) << " looks the same as " << name(other->second);
+  }
+  EXPECT_FALSE(seen.contains(draw(u"\xFFFD"))) << "the replacement box copies a glyph";
+}
+
+TEST_F(LedFont, MissingCharactersDrawTheHollowBox) {
+  const Cell box = draw(u"\xFFFD");
+  EXPECT_EQ(box[0], 0xFEu) << "left side, rows 1-7";
+  EXPECT_EQ(box[4], 0xFEu) << "right side, rows 1-7";
+  for (int x = 1; x < 4; ++x) EXPECT_EQ(box[x], kRow(1) | kRow(7)) << "top and bottom";
+  for (const char16_t c : {0x00, 0x09, 0x0A, 0x1F, 0x7F, 0x80, 0xA0, 0xE9, 0x20AC, 0x4E2D}) {
+    EXPECT_EQ(draw(std::u16string(1, c)), box) << name(c);
+  }
+}
+
+TEST_F(LedFont, EveryGlyphAdvancesSixColumns) {
+  std::u16string all;
+  for (char16_t c = 0x20; c <= 0x7E; ++c) all += c;
+  GlyphCanvas canvas(FontFace::builtin(), static_cast<int>(all.size()) * kCellWidth, 29);
+  canvas.set_font_size(8);
+  canvas.draw_text(all);
+  for (std::size_t i = 0; i < all.size(); ++i) {
+    for (int x = 0; x < kCellWidth; ++x) {
+      ASSERT_EQ(canvas.black_rows(static_cast<int>(i) * kCellWidth + x), glyphs_[all[i]][x])
+          << name(all[i]) << " is not where six columns per character put it";
+    }
+  }
+}
+
+}  // namespace
+}  // namespace marquee8
