@@ -13,8 +13,6 @@ std::uint8_t column_value(const GlyphCanvas& canvas, int x) {
   return static_cast<std::uint8_t>((canvas.black_rows(x) & kSampledRows) >> kFirstRow);
 }
 
-std::size_t sampled_columns(std::size_t length) { return length * kCharacterAdvance + 1; }
-
 std::vector<std::uint8_t> draw_and_sample(std::u16string_view text, GlyphCanvas& canvas) {
   constexpr std::size_t kMaxLength =
       (static_cast<std::size_t>(std::numeric_limits<int>::max()) - 1) / kCharacterAdvance;
@@ -23,7 +21,8 @@ std::vector<std::uint8_t> draw_and_sample(std::u16string_view text, GlyphCanvas&
                             " characters is too long to draw (at most " +
                             std::to_string(kMaxLength) + ")");
   }
-  const int columns = static_cast<int>(sampled_columns(text.size()));
+  // Six columns per code unit and one more, whatever width the glyphs really take.
+  const int columns = static_cast<int>(text.size()) * kCharacterAdvance + 1;
 
   // A fresh canvas for every run: pixels left over from a longer earlier text would otherwise
   // be sampled into this text's bytes. It is never narrower than the sampled columns, so long

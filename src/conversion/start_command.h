@@ -15,16 +15,19 @@ inline constexpr int kCharacterAdvance = 6;  // columns reserved per UTF-16 code
 inline constexpr int kFirstRow = 1;          // row 0 and rows below kLastRow are never sampled
 inline constexpr int kLastRow = 8;
 
-// The value of column x: bit y-1 for each row y from kFirstRow to kLastRow that is black.
+// The value of column x: bit y-1 is set when the pixel in row y (kFirstRow to kLastRow) is
+// exactly black. "1" drawn at (0, 0) samples as
 //
-//   row 1  . # # # .          column 0 1 2 3 4
-//   row 2  # . . . #                 | | | | |
-//   ...                       value  ...
-//   row 8  . . . . .          row 1 is bit 0 (1), row 8 is bit 7 (128)
+//   row 1 = bit 0   . . # . . . .
+//   row 2 = bit 1   . # # . . . .
+//   row 3 = bit 2   # . # . . . .
+//   row 4 = bit 3   . . # . . . .
+//   row 5 = bit 4   . . # . . . .
+//   row 6 = bit 5   . . # . . . .
+//   row 7 = bit 6   # # # # # . .
+//   row 8 = bit 7   . . . . . . .
+//   value          68 66 127 64 64 0 0
 std::uint8_t column_value(const GlyphCanvas& canvas, int x);
-
-// Number of columns sampled for a text of `length` UTF-16 code units: 6 per unit and one more.
-std::size_t sampled_columns(std::size_t length);
 
 // Clears the canvas, widens it to hold every sampled column, draws `text` at 8 points with its
 // character cell at (0, 0) and returns the values of columns 0 to 6 * text.size().
