@@ -61,14 +61,15 @@ int FontFace::ascent() const {
   return static_cast<int>(std::lround(face_->size->metrics.ascender / 64.0));
 }
 
-std::string FontFace::family() const { return face_->family_name ? face_->family_name : ""; }
+unsigned FontFace::glyph_index(char32_t code_point) const {
+  const FT_UInt index = FT_Get_Char_Index(face_.get(), code_point);
+  return index != 0 ? index : FT_Get_Char_Index(face_.get(), kReplacementCharacter);
+}
 
-Glyph FontFace::render(char32_t code_point) const {
-  FT_UInt index = FT_Get_Char_Index(face_.get(), code_point);
-  if (index == 0) index = FT_Get_Char_Index(face_.get(), kReplacementCharacter);
-  if (FT_Error error = FT_Load_Glyph(face_.get(), index, FT_LOAD_RENDER | FT_LOAD_TARGET_MONO)) {
-    fail("cannot draw character U+" + std::to_string(static_cast<unsigned long>(code_point)),
-         error);
+Glyph FontFace::render(unsigned glyph_index) const {
+  if (FT_Error error =
+          FT_Load_Glyph(face_.get(), glyph_index, FT_LOAD_RENDER | FT_LOAD_TARGET_MONO)) {
+    fail("cannot draw glyph " + std::to_string(glyph_index), error);
   }
   const FT_GlyphSlot slot = face_->glyph;
   const FT_Bitmap& bitmap = slot->bitmap;

@@ -51,10 +51,10 @@ class FontFace {
   // A bitmap font only offers its own strikes: asking for another size is a FontError.
   void set_size(double points);
   int ascent() const;  // pixels from the top of the line's character cell to the baseline
-  std::string family() const;
 
-  // Characters the font lacks are drawn with its replacement glyph (U+FFFD).
-  Glyph render(char32_t code_point) const;
+  // The glyph that draws `code_point`: the replacement glyph (U+FFFD) for one the font lacks.
+  unsigned glyph_index(char32_t code_point) const;
+  Glyph render(unsigned glyph_index) const;
 
  private:
   struct LibraryDeleter {

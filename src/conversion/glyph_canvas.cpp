@@ -63,6 +63,7 @@ void GlyphCanvas::clear() {
 void GlyphCanvas::set_font_size(double points) {
   font_.set_size(points);
   glyphs_.clear();
+  ascii_.fill(nullptr);
 }
 
 void GlyphCanvas::set_position(int x, int y) {
@@ -71,19 +72,26 @@ void GlyphCanvas::set_position(int x, int y) {
 }
 
 const GlyphCanvas::GlyphColumns& GlyphCanvas::glyph(char32_t code_point) {
-  auto found = glyphs_.find(code_point);
+  if (code_point >= ascii_.size()) return rendered(font_.glyph_index(code_point));
+  const GlyphColumns*& cached = ascii_[code_point];
+  if (cached == nullptr) cached = &rendered(font_.glyph_index(code_point));
+  return *cached;
+}
+
+const GlyphCanvas::GlyphColumns& GlyphCanvas::rendered(unsigned glyph_index) {
+  auto found = glyphs_.find(glyph_index);
   if (found != glyphs_.end()) return found->second;
 
-  const Glyph rendered = font_.render(code_point);
-  GlyphColumns columns{rendered.left, rendered.top, rendered.advance,
-                       std::vector<std::uint64_t>(static_cast<std::size_t>(rendered.width))};
+  const Glyph glyph = font_.render(glyph_index);
+  GlyphColumns columns{glyph.left, glyph.top, glyph.advance,
+                       std::vector<std::uint64_t>(static_cast<std::size_t>(glyph.width))};
   // Rows past the 64th could never reach a canvas of at most 32 rows drawn at the cell top.
-  for (int column = 0; column < rendered.width; ++column) {
-    for (int row = 0; row < rendered.rows && row < 64; ++row) {
-      if (rendered.inked(column, row)) columns.masks[column] |= std::uint64_t{1} << row;
+  for (int column = 0; column < glyph.width; ++column) {
+    for (int row = 0; row < glyph.rows && row < 64; ++row) {
+      if (glyph.inked(column, row)) columns.masks[column] |= std::uint64_t{1} << row;
     }
   }
-  return glyphs_.emplace(code_point, std::move(columns)).first->second;
+  return glyphs_.emplace(glyph_index, std::move(columns)).first->second;
 }
 
 void GlyphCanvas::paint_black(int x, std::uint32_t rows) {

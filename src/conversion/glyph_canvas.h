@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <map>
 #include <string_view>
@@ -62,6 +63,7 @@ class GlyphCanvas {
   };
 
   const GlyphColumns& glyph(char32_t code_point);
+  const GlyphColumns& rendered(unsigned glyph_index);
   bool inside(int x, int y) const { return x >= 0 && y >= 0 && x < width_ && y < height_; }
   void paint_black(int x, std::uint32_t rows);
 
@@ -72,7 +74,10 @@ class GlyphCanvas {
   int y_ = 0;
   std::vector<std::uint32_t> black_;              // one mask per column
   std::map<std::pair<int, int>, Colour> tinted_;  // the few pixels neither black nor background
-  std::unordered_map<char32_t, GlyphColumns> glyphs_;  // for the current font size
+  // For the current font size. Keyed by glyph, not character, so that text in scripts the font
+  // lacks cannot grow the cache: every such character shares the replacement glyph.
+  std::unordered_map<unsigned, GlyphColumns> glyphs_;
+  std::array<const GlyphColumns*, 128> ascii_{};  // the common case, without any look-up
 };
 
 }  // namespace marquee8
