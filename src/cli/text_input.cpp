@@ -16,6 +16,7 @@ std::u16string decode_line(std::string_view utf8) {
     throw BadInput("the text has a line break at byte " + std::to_string(line_break) +
                    "; a marquee shows one line");
   }
+  if (utf8.starts_with("\xEF\xBB\xBF")) utf8.remove_prefix(3);
   std::u16string text;
   text.reserve(utf8.size());
   utf8::unchecked::utf8to16(utf8.begin(), utf8.end(), std::back_inserter(text));
@@ -23,7 +24,6 @@ std::u16string decode_line(std::string_view utf8) {
 }
 
 std::string_view strip_line_ending(std::string_view input) {
-  if (input.starts_with("\xEF\xBB\xBF")) input.remove_prefix(3);
   if (input.ends_with("\r\n")) {
     input.remove_suffix(2);
   } else if (input.ends_with('\n')) {

@@ -1,0 +1,66 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "cli_run.h"
+
+namespace marquee8::testing {
+namespace {
+
+using ::testing::HasSubstr;
+using ::testing::StartsWith;
+
+struct UsageCase {
+  std::vector<std::string> arguments;
+  std::string mentioned;  // what the message must point at
+};
+
+TEST(Usage, BadCommandLinesExitWithTwoAndPrintOnlyToErr) {
+  const std::vector<UsageCase> cases = {
+      {{"--bogus"}, "--bogus"},
+      {{"-x", "text"}, "-x"},
+      {{"-o"}, "-o"},
+      {{"--output"}, "--output"},
+      {{"one", "two"}, "one TEXT"},
+      {{"-p", "one", "two"}, "one TEXT"},
+      {{"--help", "--bogus"}, "--bogus"},
+  };
+  for (const UsageCase& c : cases) {
+    SCOPED_TRACE(::testing::PrintToString(c.arguments));
+    const CliRun run = run_with_stdin(c.arguments, "825710\n");
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.out, "");
+    EXPECT_THAT(run.err, StartsWith("marquee8: "));
+    EXPECT_THAT(run.err, HasSubstr(c.mentioned));
+    EXPECT_THAT(run.err, HasSubstr("Usage: marquee8"));
+  }
+}
+
+TEST(Usage, HelpAndVersionSucceedWithoutReadingStdin) {
+  const std::string version_line = std::string("marquee8 ") + MARQUEE8_VERSION + "\n";
+  const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+      {{"--help"}, "Usage: marquee8"},
+      {{"-h"}, "Usage: marquee8"},
+      {{"--version"}, version_line},
+      {{"-V"}, version_line},
+  };
+  for (const auto& [arguments, expected_start] : cases) {
+    SCOPED_TRACE(arguments.front());
+    const CliRun run = run_with_stdin(arguments, "\xFF not UTF-8 \n\n");
+    EXPECT_EQ(run.status, 0);
+    EXPECT_THAT(run.out, StartsWith(expected_start));
+    EXPECT_EQ(run.err, "");
+  }
+}
+
+TEST(Usage, HelpDescribesEveryOption) {
+  const std::string help = run_with_stdin({"--help"}, "").out;
+  for (const char* option : {"--output", "--preview", "--help", "--version", "TEXT"}) {
+    EXPECT_THAT(help, HasSubstr(option));
+  }
+}
+
+}  // namespace
+}  // namespace marquee8::testing
