@@ -1,0 +1,137 @@
+// From a click on Start to txtoutput written and painted, offscreen, and how the window
+// answers afterwards. Run: build/release/bench/window_bench
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <cstdlib>
+#include <iterator>
+
+#include "glyph_canvas.h"
+#include "main_window.h"
+#include "start_command.h"
+
+namespace {
+
+QString sample_text(qsizetype length) {
+  const QString message = QStringLiteral("Marquee 8 - 825710 OPEN 24/7, all welcome! ");
+  QString text;
+  text.reserve(length);
+  while (text.size() < length) text += message.left(length - text.size());
+  return text;
+}
+
+// A shown window whose input box holds a text of `length` characters.
+struct ShownWindow {
+  explicit ShownWindow(qsizetype length) {
+    window.show();
+    if (!QTest::qWaitForWindowExposed(&window)) std::abort();
+    input().setText(sample_text(length));
+  }
+  QLineEdit& input() { return *window.findChild<QLineEdit*>(QStringLiteral("txtinput")); }
+  QPushButton& start() { return *window.findChild<QPushButton*>(QStringLiteral("Command1")); }
+  QPlainTextEdit& output() {
+    return *window.findChild<QPlainTextEdit*>(QStringLiteral("txtoutput"));
+  }
+  void click_and_paint() {
+    QTest::mouseClick(&start(), Qt::LeftButton);
+    window.repaint();
+  }
+
+  marquee8::MainWindow window;
+};
+
+void BM_ClickToOutputPainted(benchmark::State& state) {
+  ShownWindow shown(state.range(0));
+  for (auto _ : state) {
+    state.PauseTiming();
+    shown.output().setPlainText(QStringLiteral("Text1"));
+    state.ResumeTiming();
+    shown.click_and_paint();
+  }
+  state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+BENCHMARK(BM_ClickToOutputPainted)
+    ->Arg(1'000)
+    ->Arg(10'000)
+    ->Arg(100'000)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+// Where the time of a click goes: the core's conversion alone.
+void BM_ConversionOnly(benchmark::State& state) {
+  const QString text = sample_text(state.range(0));
+  const std::u16string utf16(reinterpret_cast<const char16_t*>(text.utf16()),
+                             static_cast<std::size_t>(text.size()));
+  marquee8::GlyphCanvas canvas;
+  for (auto _ : state) benchmark::DoNotOptimize(marquee8::start_command(utf16, canvas));
+}
+BENCHMARK(BM_ConversionOnly)->Arg(1'000)->Arg(10'000)->Arg(100'000)->Unit(benchmark::kMillisecond);
+
+// The window after a 100,000-character run: each step a user might take next, then a paint.
+struct StepAfterLongRun {
+  const char* name;
+  QWidget& (*box)(ShownWindow&);
+  void (*keys)(QWidget& box);
+};
+
+const StepAfterLongRun kStepsAfterLongRun[] = {
+    {"type in txtinput", [](ShownWindow& shown) -> QWidget& { return shown.input(); },
+     [](QWidget& box) { QTest::keyClick(&box, Qt::Key_8); }},
+    {"page down in txtoutput", [](ShownWindow& shown) -> QWidget& { return shown.output(); },
+     [](QWidget& box) { QTest::keySequence(&box, QKeySequence::MoveToNextPage); }},
+    {"select all and copy txtoutput", [](ShownWindow& shown) -> QWidget& { return shown.output(); },
+     [](QWidget& box) {
+       QTest::keySequence(&box, QKeySequence::SelectAll);
+       QTest::keySequence(&box, QKeySequence::Copy);
+     }},
+    {"type in txtoutput's long line", [](ShownWindow& shown) -> QWidget& { return shown.output(); },
+     [](QWidget& box) { QTest::keyClick(&box, Qt::Key_8); }},
+};
+
+void BM_StepAfterLongRun(benchmark::State& state) {
+  const StepAfterLongRun& step = kStepsAfterLongRun[state.range(0)];
+  ShownWindow shown(100'000);
+  shown.click_and_paint();
+  QWidget& box = step.box(shown);
+  box.setFocus();
+  for (auto _ : state) {
+    step.keys(box);
+    shown.window.repaint();
+  }
+  state.SetLabel(step.name);
+}
+BENCHMARK(BM_StepAfterLongRun)
+    ->DenseRange(0, std::size(kStepsAfterLongRun) - 1)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+// A short run straight after a 100,000-character one.
+void BM_ShortRunAfterLongRun(benchmark::State& state) {
+  ShownWindow shown(100'000);
+  for (auto _ : state) {
+    state.PauseTiming();
+    shown.input().setText(sample_text(100'000));
+    shown.click_and_paint();
+    shown.input().setText(QStringLiteral("825710"));
+    state.ResumeTiming();
+    shown.click_and_paint();
+  }
+}
+// Each iteration also pays an untimed long run, so a fixed count keeps the whole benchmark short.
+BENCHMARK(BM_ShortRunAfterLongRun)->Iterations(5)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  setenv("QT_QPA_PLATFORM", "offscreen", /*overwrite=*/0);
+  QApplication application(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}
