@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cstdio>
 #include <map>
 #include <set>
 #include <string>
@@ -34,7 +35,13 @@ std::uint32_t rows_used(const Cell& cell) {
 }
 
 std::string name(char16_t c) {
-  return c < 0x80 ? "'" + std::string(1, static_cast<char>(c)) + "'" : "U+" + std::to_string(c);
+  char text[16];
+  if (c >= 0x20 && c < 0x7F) {
+    std::snprintf(text, sizeof text, "'%c'", static_cast<char>(c));
+  } else {
+    std::snprintf(text, sizeof text, "U+%04X", static_cast<unsigned>(c));
+  }
+  return text;
 }
 
 class LedFont : public ::testing::Test {
