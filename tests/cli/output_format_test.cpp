@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "array_text_parser.h"
 #include "cli_run.h"
 #include "glyph_canvas.h"
 #include "start_command.h"
@@ -23,33 +22,6 @@ TEST(OutputFormat, DefaultDigitsGiveTwoCrLfTerminatedLines) {
   EXPECT_THAT(out, EndsWith("};\r\nint slen= 44;\r\n"));
   EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 2);
   EXPECT_EQ(std::count(out.begin(), out.end(), '\r'), 2);
-}
-
-struct Counted {
-  Sample text;
-  std::size_t sampled_columns;
-  std::uint64_t slen;
-};
-
-TEST(OutputFormat, ValuesAndSlenFollowTheUtf16Length) {
-  const std::vector<Counted> cases = {
-      {{"", u""}, 1, 8},
-      {{"825710", u"825710"}, 37, 44},
-      {{"\xF0\x9F\x98\x80", u"\U0001F600"}, 13, 20},  // one character, two code units
-      {{"\xE4\xB8\xAD", u"\u4E2D"}, 7, 14},
-      {{"a b", u"a b"}, 19, 26},
-  };
-  for (const auto& [text, sampled_columns, slen] : cases) {
-    SCOPED_TRACE("text: " + text.utf8);
-    const CliRun run = run_with_stdin({text.utf8}, "");
-    ASSERT_EQ(run.status, 0) << run.err;
-    ASSERT_THAT(run.out, EndsWith("\r\n"));
-    const auto parsed = parse_array_text(std::string_view(run.out).substr(0, run.out.size() - 2));
-    ASSERT_TRUE(parsed) << run.out;
-    EXPECT_EQ(parsed->column_values.size(), sampled_columns);
-    EXPECT_EQ(parsed->slen, slen);
-    EXPECT_EQ(run.out, expected_output(text.utf16));
-  }
 }
 
 std::vector<std::string> lines_of(const std::string& text) {
@@ -78,10 +50,6 @@ TEST(Preview, DrawsTheSampledBitsTopRowFirst) {
       }
     }
   }
-}
-
-TEST(Preview, DefaultDigitsLightSomePixels) {
-  EXPECT_NE(run_at_terminal({"-p"}).out.find('#'), std::string::npos);
 }
 
 }  // namespace
