@@ -6,10 +6,8 @@
 
 #include <cerrno>
 #include <filesystem>
-#include <optional>
 #include <system_error>
 #include <utility>
-#include <vector>
 
 namespace marquee8 {
 
@@ -48,27 +46,21 @@ class FileDescriptor {
 // Owns the temporary file until it is renamed into place.
 class TemporaryFile {
  public:
-  explicit TemporaryFile(const std::string& target) {
-    std::vector<char> pattern(target.begin(), target.end());
-    const std::string_view suffix = ".XXXXXX";
-    pattern.insert(pattern.end(), suffix.begin(), suffix.end());
-    pattern.push_back('\0');
-    const int fd = ::mkstemp(pattern.data());
-    if (fd < 0) fail(target);
-    fd_.emplace(fd);
-    name_.assign(pattern.data());
+  // mkstemp fills in the X's of the name in place.
+  explicit TemporaryFile(const std::string& target)
+      : name_(target + ".XXXXXX"), fd_(::mkstemp(name_.data())) {
+    if (fd_.get() < 0) fail(target);
   }
   TemporaryFile(const TemporaryFile&) = delete;
   TemporaryFile& operator=(const TemporaryFile&) = delete;
   ~TemporaryFile() {
-    fd_.reset();
     if (!renamed_) ::unlink(name_.c_str());
   }
 
-  bool write(std::string_view content) const { return write_all(fd_->get(), content); }
+  bool write(std::string_view content) const { return write_all(fd_.get(), content); }
 
   bool commit(const std::string& target, mode_t mode) {
-    if (::fchmod(fd_->get(), mode) != 0 || ::fsync(fd_->get()) != 0 || !fd_->close() ||
+    if (::fchmod(fd_.get(), mode) != 0 || ::fsync(fd_.get()) != 0 || !fd_.close() ||
         ::rename(name_.c_str(), target.c_str()) != 0) {
       return false;
     }
@@ -77,8 +69,8 @@ class TemporaryFile {
   }
 
  private:
-  std::optional<FileDescriptor> fd_;
-  std::string name_;
+  std::string name_;  // before fd_: the descriptor is opened from it
+  FileDescriptor fd_;
   bool renamed_ = false;
 };
 
