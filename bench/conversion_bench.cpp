@@ -1,36 +1,60 @@
 // Text to array text, the whole conversion, for texts from a marquee's usual few characters to
-// a million. Run: build/release/bench/conversion_bench
+// ten million: the window's Start (UTF-16, the whole output kept) and the command line's streamed
+// conversion (UTF-8, written as it is made). Run: build/release/bench/conversion_bench
+// Whole-process time and memory of the command line: bench/cli_figures.sh
 #include <benchmark/benchmark.h>
 
 #include <string>
 
-#include "glyph_canvas.h"
-#include "start_command.h"
+#include "byte_sink.h"
+#include "conversion.h"
+#include "utf8_line.h"
 
 namespace {
 
-std::u16string sample_text(std::size_t length) {
-  constexpr std::u16string_view kMessage = u"Marquee 8 - 825710 OPEN 24/7, all welcome! ";
-  std::u16string text;
+std::string sample_text(std::size_t length) {
+  constexpr std::string_view kMessage = "Marquee 8 - 825710 OPEN 24/7, all welcome! ";
+  std::string text;
   text.reserve(length);
   while (text.size() < length) text += kMessage.substr(0, length - text.size());
   return text;
 }
 
-void BM_StartCommand(benchmark::State& state) {
-  const std::u16string text = sample_text(static_cast<std::size_t>(state.range(0)));
-  marquee8::GlyphCanvas canvas;
+// Counts what a streamed conversion writes and keeps nothing, as /dev/null would.
+class CountingSink final : public marquee8::ByteSink {
+ public:
+  void write(std::string_view bytes) override { written += bytes.size(); }
+  std::size_t written = 0;
+};
+
+void BM_Start(benchmark::State& state) {
+  const std::string utf8 = sample_text(static_cast<std::size_t>(state.range(0)));
+  const std::u16string text(utf8.begin(), utf8.end());
+  marquee8::Conversion conversion;
   for (auto _ : state) {
-    std::string array = marquee8::start_command(text, canvas);
+    marquee8::GlyphCanvas canvas;
+    std::string array = conversion.start(text, canvas);
     benchmark::DoNotOptimize(array.data());
   }
   state.SetItemsProcessed(state.iterations() * state.range(0));
 }
-BENCHMARK(BM_StartCommand)
+BENCHMARK(BM_Start)->Arg(6)->Arg(1'000)->Arg(100'000)->Arg(1'000'000)->Unit(
+    benchmark::kMillisecond);
+
+void BM_StreamedArrayText(benchmark::State& state) {
+  const std::string text = sample_text(static_cast<std::size_t>(state.range(0)));
+  marquee8::Conversion conversion;
+  for (auto _ : state) {
+    CountingSink sink;
+    conversion.write_array_text(marquee8::Utf8Line::check(text), sink);
+    benchmark::DoNotOptimize(sink.written);
+  }
+  state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+BENCHMARK(BM_StreamedArrayText)
     ->Arg(6)
-    ->Arg(1'000)
-    ->Arg(100'000)
     ->Arg(1'000'000)
+    ->Arg(10'000'000)
     ->Unit(benchmark::kMillisecond);
 
 }  // namespace

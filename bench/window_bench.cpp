@@ -10,9 +10,8 @@
 #include <cstdlib>
 #include <iterator>
 
-#include "glyph_canvas.h"
+#include "core_adapter.h"
 #include "main_window.h"
-#include "start_command.h"
 
 namespace {
 
@@ -64,10 +63,8 @@ BENCHMARK(BM_ClickToOutputPainted)
 // Where the time of a click goes: the core's conversion alone.
 void BM_ConversionOnly(benchmark::State& state) {
   const QString text = sample_text(state.range(0));
-  const std::u16string utf16(reinterpret_cast<const char16_t*>(text.utf16()),
-                             static_cast<std::size_t>(text.size()));
-  marquee8::GlyphCanvas canvas;
-  for (auto _ : state) benchmark::DoNotOptimize(marquee8::start_command(utf16, canvas));
+  marquee8::WindowConversion conversion;
+  for (auto _ : state) benchmark::DoNotOptimize(conversion.start(text));
 }
 BENCHMARK(BM_ConversionOnly)->Arg(1'000)->Arg(10'000)->Arg(100'000)->Unit(benchmark::kMillisecond);
 

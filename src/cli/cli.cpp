@@ -2,25 +2,23 @@
 
 #include <getopt.h>
 
+#include <cerrno>
+#include <functional>
 #include <iostream>
-#include <iterator>
 #include <new>
 #include <optional>
 #include <system_error>
 
-#include "array_text.h"
-#include "atomic_file.h"
-#include "font_face.h"
-#include "glyph_canvas.h"
+#include "conversion.h"
+#include "output_file.h"
 #include "preview.h"
-#include "start_command.h"
-#include "text_input.h"
+#include "stdin_line.h"
+#include "text_constants.h"
+#include "utf8_line.h"
 
 namespace marquee8 {
 
 namespace {
-
-constexpr std::string_view kDefaultText = "825710";
 
 constexpr std::string_view kUsage = "Usage: marquee8 [OPTIONS] [TEXT]\n";
 
@@ -97,29 +95,90 @@ Options parse(const std::vector<std::string>& arguments) {
   return options;
 }
 
+// Standard output; a failed write (a full disk, a closed descriptor) is an error, not a
+// silent loss.
+class StreamSink final : public ByteSink {
+ public:
+  explicit StreamSink(std::ostream& out) : out_(out) {}
+
+  void write(std::string_view bytes) override {
+    check([&] { out_.write(bytes.data(), static_cast<std::streamsize>(bytes.size())); });
+  }
+  void flush() {
+    check([&] { out_.flush(); });
+  }
+
+ private:
+  void check(const std::function<void()>& operation) {
+    errno = 0;
+    operation();
+    if (!out_) {
+      throw std::system_error(errno != 0 ? errno : EIO, std::generic_category(),
+                              "cannot write to standard output");
+    }
+  }
+
+  std::ostream& out_;
+};
+
+class FileSink final : public ByteSink {
+ public:
+  explicit FileSink(OutputFile& file) : file_(file) {}
+  void write(std::string_view bytes) override { file_.write(bytes); }
+
+ private:
+  OutputFile& file_;
+};
+
+// Sends what `produce` writes to standard output, or to the -o file, which is replaced only
+// once all of it is there.
+void emit(const Options& options, std::ostream& out,
+          const std::function<void(ByteSink&)>& produce) {
+  if (options.output) {
+    OutputFile file(*options.output);
+    FileSink sink(file);
+    produce(sink);
+    file.commit();
+    return;
+  }
+  StreamSink sink(out);
+  produce(sink);
+  sink.flush();
+}
+
 std::string read_text(const Options& options, const Console& console) {
   if (options.text) return *options.text;
   if (console.in_is_terminal) return std::string(kDefaultText);
-  std::string input{std::istreambuf_iterator<char>(console.in), std::istreambuf_iterator<char>()};
-  if (console.in.bad()) throw BadInput("cannot read standard input");
-  return std::string(strip_line_ending(input));
+  return read_stdin_line(console.in);
 }
 
-std::string convert(const Options& options, const Console& console) {
-  const std::u16string text = decode_line(read_text(options, console));
-  GlyphCanvas canvas;
-  const std::vector<std::uint8_t> values = draw_and_sample(text, canvas);
-  return options.preview ? preview(values) : array_text(values) + "\r\n";
-}
-
-void write(const Options& options, const Console& console, std::string_view result) {
-  if (options.output) {
-    write_file_atomically(*options.output, result);
+void convert(const Options& options, const Console& console) {
+  // The whole text is checked before anything is written, so bad input never leaves a partial
+  // output behind.
+  const std::string bytes = read_text(options, console);
+  const Utf8Line text = Utf8Line::check(bytes);
+  Conversion conversion;
+  if (options.preview) {
+    const std::string picture = preview(conversion.column_values(text));
+    emit(options, console.out, [&](ByteSink& out) { out.write(picture); });
     return;
   }
-  console.out.write(result.data(), static_cast<std::streamsize>(result.size()));
-  console.out.flush();
-  if (!console.out) throw BadInput("cannot write to standard output");
+  emit(options, console.out, [&](ByteSink& out) {
+    conversion.write_array_text(text, out);
+    out.write("\r\n");
+  });
+}
+
+void print(const Options& options, const Console& console) {
+  StreamSink out(console.out);
+  if (options.help) {
+    out.write(kUsage);
+    out.write("\n");
+    out.write(kHelp);
+  } else {
+    out.write("marquee8 " MARQUEE8_VERSION "\n");
+  }
+  out.flush();
 }
 
 }  // namespace
@@ -133,24 +192,20 @@ int run_cli(const std::vector<std::string>& arguments, const Console& console) {
                 << kUsage << "Try 'marquee8 --help' for more information.\n";
     return kUsageError;
   }
-  if (options.help) {
-    console.out << kUsage << '\n' << kHelp;
-    return kSuccess;
-  }
-  if (options.version) {
-    console.out << "marquee8 " << MARQUEE8_VERSION << '\n';
-    return kSuccess;
-  }
 
   try {
-    write(options, console, convert(options, console));
+    if (options.help || options.version) {
+      print(options, console);
+    } else {
+      convert(options, console);
+    }
     return kSuccess;
   } catch (const std::bad_alloc&) {
     console.err << "marquee8: not enough memory for this text\n";
   } catch (const std::exception& error) {
     console.err << "marquee8: " << error.what() << '\n';
   }
-  return kBadInput;
+  return kFailure;
 }
 
 }  // namespace marquee8

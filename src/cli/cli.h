@@ -6,7 +6,8 @@
 
 namespace marquee8 {
 
-enum ExitStatus : int { kSuccess = 0, kBadInput = 1, kUsageError = 2 };
+// As GNU tools: 1 for bad input or a failed read or write, 2 for a bad command line.
+enum ExitStatus : int { kSuccess = 0, kFailure = 1, kUsageError = 2 };
 
 // The streams a run of the command line uses; tests swap in string streams.
 struct Console {

@@ -5,6 +5,10 @@
 
 #include <cmath>
 #include <cstdio>
+#include <string>
+
+#include "conversion_error.h"
+#include "text_constants.h"
 
 namespace marquee8 {
 
@@ -13,12 +17,11 @@ extern const std::size_t builtin_font_bytes_size;
 
 namespace {
 
-constexpr char32_t kReplacementCharacter = 0xFFFD;
-
 [[noreturn]] void fail(const std::string& what, FT_Error error) {
   char code[16];
   std::snprintf(code, sizeof code, "0x%02X", static_cast<unsigned>(error));
-  throw FontError(what + " (FreeType error " + code + ")");
+  throw ConversionError(ConversionError::Kind::kFontUnusable,
+                        what + " (FreeType error " + code + ")");
 }
 
 }  // namespace
@@ -74,7 +77,8 @@ Glyph FontFace::render(unsigned glyph_index) const {
   const FT_GlyphSlot slot = face_->glyph;
   const FT_Bitmap& bitmap = slot->bitmap;
   if (bitmap.pixel_mode != FT_PIXEL_MODE_MONO || bitmap.pitch < 0) {
-    throw FontError("the font does not render in monochrome");
+    throw ConversionError(ConversionError::Kind::kFontUnusable,
+                          "the font does not render in monochrome");
   }
 
   Glyph glyph;

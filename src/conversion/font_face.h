@@ -3,20 +3,12 @@
 #include <cstdint>
 #include <memory>
 #include <span>
-#include <stdexcept>
-#include <string>
 #include <vector>
 
 struct FT_LibraryRec_;
 struct FT_FaceRec_;
 
 namespace marquee8 {
-
-// Raised when FreeType cannot load a font or render from it.
-class FontError : public std::runtime_error {
- public:
-  using std::runtime_error::runtime_error;
-};
 
 // One glyph rendered in monochrome, positioned relative to the pen on the baseline.
 struct Glyph {
@@ -34,6 +26,7 @@ struct Glyph {
 
 // A FreeType face read from font bytes in memory (any format FreeType reads; we ship BDF).
 // Sizes are in points at 96 dots per inch, the resolution the marquee layout is drawn for.
+// Every FreeType failure is a ConversionError of kind kFontUnusable.
 class FontFace {
  public:
   static constexpr int kDotsPerInch = 96;
@@ -48,7 +41,7 @@ class FontFace {
   FontFace& operator=(FontFace&&) noexcept;
   ~FontFace();
 
-  // A bitmap font only offers its own strikes: asking for another size is a FontError.
+  // A bitmap font only offers its own strikes: asking for another size fails.
   void set_size(double points);
   int ascent() const;  // pixels from the top of the line's character cell to the baseline
 

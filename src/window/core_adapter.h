@@ -1,23 +1,44 @@
 #pragma once
 
-// Every conversion between Qt's types and the conversion core's lives here.
+// The one place the window meets the conversion core: Qt's types in, Qt's types out.
 
 #include <QImage>
-#include <QSize>
 #include <QString>
-#include <string_view>
-
-#include "glyph_canvas.h"
+#include <exception>
+#include <memory>
 
 namespace marquee8 {
 
-// The text's own UTF-16 code units, without a copy; valid while `text` is alive and unchanged.
-std::u16string_view utf16_view(const QString& text);
+class Conversion;
 
-// The core writes plain ASCII.
-QString from_ascii(std::string_view text);
+// What the input box holds when the window opens.
+QString default_text();
 
-// The canvas's pixels within `area` from its top-left corner, as the window shows them.
-QImage canvas_image(const GlyphCanvas& canvas, QSize area);
+// What a Start puts on screen: the output box's text and the canvas's drawable area.
+struct StartResult {
+  QString output;
+  QImage canvas;
+};
+
+// The Start command as the window runs it, with the glyphs kept from click to click.
+class WindowConversion {
+ public:
+  WindowConversion();
+  ~WindowConversion();
+  WindowConversion(WindowConversion&&) noexcept;
+  WindowConversion& operator=(WindowConversion&&) noexcept;
+
+  // Throws what the core throws (ConversionError, std::bad_alloc).
+  StartResult start(const QString& text);
+
+ private:
+  std::unique_ptr<Conversion> conversion_;
+};
+
+// The canvas before any Start: background only.
+QImage blank_canvas();
+
+// What the user is told when a Start fails, naming the real cause.
+QString describe_failure(std::exception_ptr failure);
 
 }  // namespace marquee8

@@ -7,12 +7,10 @@
 #include <QPushButton>
 #include <exception>
 #include <limits>
+#include <memory>
 #include <utility>
 
 #include "canvas_view.h"
-#include "core_adapter.h"
-#include "run_failure.h"
-#include "start_command.h"
 
 namespace marquee8 {
 namespace {
@@ -27,7 +25,10 @@ Widget* place(Widget* widget, const char* name, QRect geometry) {
 
 }  // namespace
 
-MainWindow::Conversion MainWindow::default_conversion() { return start_command; }
+MainWindow::Start MainWindow::default_start() {
+  auto conversion = std::make_shared<WindowConversion>();
+  return [conversion](const QString& text) { return conversion->start(text); };
+}
 
 MainWindow::FailureReporter MainWindow::default_failure_reporter() {
   return [](QWidget* window, const QString& message) {
@@ -35,13 +36,13 @@ MainWindow::FailureReporter MainWindow::default_failure_reporter() {
   };
 }
 
-MainWindow::MainWindow(Conversion convert, FailureReporter report_failure, QWidget* parent)
+MainWindow::MainWindow(Start start, FailureReporter report_failure, QWidget* parent)
     : QWidget(parent),
-      convert_(std::move(convert)),
+      start_command_(std::move(start)),
       report_failure_(std::move(report_failure)),
       label_(place(new QLabel(QStringLiteral("請輸入您要顯示的數字"), this), "Label1",
                    {16, 24, 153, 25})),
-      input_(place(new QLineEdit(QStringLiteral("825710"), this), "txtinput", {208, 24, 81, 33})),
+      input_(place(new QLineEdit(default_text(), this), "txtinput", {208, 24, 81, 33})),
       canvas_view_(place(new CanvasView(this), "pic", {40, 88, 673, 33})),
       output_(place(new QPlainTextEdit(QStringLiteral("Text1"), this), "txtoutput",
                     {32, 152, 689, 129})),
@@ -65,24 +66,20 @@ MainWindow::MainWindow(Conversion convert, FailureReporter report_failure, QWidg
   setTabOrder(start_, input_);
   canvas_view_->setFocus();
 
-  show_canvas();
+  canvas_view_->show_image(blank_canvas());
   connect(start_, &QPushButton::clicked, this, &MainWindow::run_start);
 }
 
 void MainWindow::run_start() {
-  std::string array;
+  StartResult result;
   try {
-    array = convert_(utf16_view(input_->text()), canvas_);
+    result = start_command_(input_->text());
   } catch (const std::exception&) {
     report_failure_(this, describe_failure(std::current_exception()));
     return;
   }
-  show_canvas();
-  output_->setPlainText(from_ascii(array));
-}
-
-void MainWindow::show_canvas() {
-  canvas_view_->show_image(canvas_image(canvas_, canvas_view_->contentsRect().size()));
+  canvas_view_->show_image(std::move(result.canvas));
+  output_->setPlainText(result.output);
 }
 
 }  // namespace marquee8

@@ -3,10 +3,8 @@
 #include <QString>
 #include <QWidget>
 #include <functional>
-#include <string>
-#include <string_view>
 
-#include "glyph_canvas.h"
+#include "core_adapter.h"
 
 class QLabel;
 class QLineEdit;
@@ -23,23 +21,21 @@ class MainWindow : public QWidget {
   Q_OBJECT
 
  public:
-  using Conversion = std::function<std::string(std::u16string_view text, GlyphCanvas& canvas)>;
+  using Start = std::function<StartResult(const QString& text)>;
   using FailureReporter = std::function<void(QWidget* window, const QString& message)>;
 
-  static Conversion default_conversion();
+  static Start default_start();                       // the core's Start command
   static FailureReporter default_failure_reporter();  // a modal error box
 
-  explicit MainWindow(Conversion convert = default_conversion(),
+  explicit MainWindow(Start start = default_start(),
                       FailureReporter report_failure = default_failure_reporter(),
                       QWidget* parent = nullptr);
 
  private:
   void run_start();
-  void show_canvas();  // what the canvas holds now, on pic
 
-  Conversion convert_;
+  Start start_command_;
   FailureReporter report_failure_;
-  GlyphCanvas canvas_;
   QLabel* label_;
   QLineEdit* input_;
   CanvasView* canvas_view_;

@@ -3,8 +3,7 @@
 #include <sstream>
 
 #include "cli.h"
-#include "glyph_canvas.h"
-#include "start_command.h"
+#include "conversion.h"
 
 namespace marquee8::testing {
 
@@ -32,7 +31,7 @@ CliRun run_at_terminal(const std::vector<std::string>& arguments) {
 
 std::string expected_output(const std::u16string& text) {
   GlyphCanvas canvas;
-  return start_command(text, canvas) + "\r\n";
+  return Conversion().start(text, canvas) + "\r\n";
 }
 
 }  // namespace marquee8::testing

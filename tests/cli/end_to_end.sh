@@ -44,5 +44,29 @@ run 1
 run 2 --bogus
 grep -q 'Usage: marquee8' "$scratch/err" || fail "usage"
 
-"$marquee8" 825710 </dev/null >/dev/full 2>"$scratch/err"
-[ $? -eq 1 ] && grep -q '^marquee8: cannot write' "$scratch/err" || fail "full stdout"
+
+# expect_error WHAT STATUS PATTERN: the run just made exited with STATUS, printed nothing, and
+# said PATTERN in one "marquee8: " line of standard error.
+expect_error() {
+  [ "$2" -eq 1 ] || fail "$1: status $2, not 1"
+  [ ! -s "$scratch/out" ] || fail "$1: printed output"
+  [ "$(wc -l <"$scratch/err")" -eq 1 ] && grep -q "^marquee8: .*$3" "$scratch/err" ||
+    fail "$1: $(cat "$scratch/err")"
+}
+
+# Standard input is read only up to its first line break, and never without end.
+yes | timeout 10 "$marquee8" >"$scratch/out" 2>"$scratch/err"
+expect_error "yes |" $? "line break at byte 1"
+timeout 120 "$marquee8" </dev/zero >"$scratch/out" 2>"$scratch/err"
+expect_error "</dev/zero" $? "too long"
+"$marquee8" </ >"$scratch/out" 2>"$scratch/err"
+expect_error "directory as stdin" $? "cannot read standard input: Is a directory$"
+
+# A write that fails is reported, whatever was being written.
+: >"$scratch/out"
+for arguments in --help --version 825710 --preview; do
+  "$marquee8" $arguments </dev/null >/dev/full 2>"$scratch/err"
+  expect_error "$arguments >/dev/full" $? "cannot write to standard output: No space left on device$"
+  "$marquee8" $arguments </dev/null >&- 2>"$scratch/err"
+  expect_error "$arguments >&-" $? "cannot write to standard output: Bad file descriptor$"
+done

@@ -27,6 +27,7 @@ TEST(InputRoutes, TextArgumentAndEveryStdinFormGiveTheSameBytes) {
         run_with_stdin({}, utf8),
         run_with_stdin({}, utf8 + "\n"),
         run_with_stdin({}, utf8 + "\r\n"),
+        run_with_stdin({}, utf8 + "\r"),
         run_with_stdin({}, "\xEF\xBB\xBF" + utf8 + "\r\n"),
     };
     for (const CliRun& run : runs) {
@@ -76,7 +77,7 @@ TEST(InputRoutes, LineBreakInsideTheTextIsRejectedAtItsOffset) {
       {"CR inside stdin", {}, "abc\rd", 3},
       {"second trailing LF", {}, "ab\n\n", 2},
       {"second trailing CR LF", {}, "ab\r\n\r\n", 2},
-      {"lone trailing CR", {}, "ab\r", 2},
+      {"lone CR, then LF twice", {}, "ab\r\n\n", 2},
       {"line break only", {}, "\n\n", 0},
       {"LF in TEXT", {"a\nb"}, "", 1},
       {"trailing LF in TEXT is not dropped", {"ab\n"}, "", 2},

@@ -5,7 +5,7 @@ namespace marquee8::testing {
 std::string art(const GlyphCanvas& canvas, int first_row, int last_row, int columns) {
   std::string picture;
   for (int y = first_row; y <= last_row; ++y) {
-    for (int x = 0; x < columns; ++x) picture += canvas.pixel(x, y) == kBlack ? '#' : '.';
+    for (int x = 0; x < columns; ++x) picture += canvas.inked(x, y) ? '#' : '.';
     picture += '\n';
   }
   return picture;

@@ -10,7 +10,7 @@
 
 namespace marquee8::testing {
 
-// Rows first_row..last_row of columns 0..columns-1, one line each: '#' black, '.' anything else.
+// Rows first_row..last_row of columns 0..columns-1, one line each: '#' ink, '.' background.
 std::string art(const GlyphCanvas& canvas, int first_row, int last_row, int columns);
 
 // The column values a picture of the sampled rows stands for: the first line is bit 0.

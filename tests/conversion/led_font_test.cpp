@@ -7,7 +7,7 @@
 #include <set>
 #include <string>
 
-#include "glyph_canvas.h"
+#include "conversion.h"
 
 namespace marquee8 {
 namespace {
@@ -21,10 +21,9 @@ using Cell = std::array<std::uint32_t, 2 * kCellWidth>;
 
 Cell draw(std::u16string_view text) {
   GlyphCanvas canvas;
-  canvas.set_font_size(8);
-  canvas.draw_text(text);
+  Conversion().start(text, canvas);
   Cell cell{};
-  for (int x = 0; x < 2 * kCellWidth; ++x) cell[x] = canvas.black_rows(x);
+  for (int x = 0; x < 2 * kCellWidth; ++x) cell[x] = canvas.ink_rows(x);
   return cell;
 }
 
@@ -116,12 +115,11 @@ TEST_F(LedFont, MissingCharactersDrawTheHollowBox) {
 TEST_F(LedFont, EveryGlyphAdvancesSixColumns) {
   std::u16string all;
   for (char16_t c = 0x20; c <= 0x7E; ++c) all += c;
-  GlyphCanvas canvas(FontFace::builtin(), static_cast<int>(all.size()) * kCellWidth, 29);
-  canvas.set_font_size(8);
-  canvas.draw_text(all);
+  GlyphCanvas canvas(static_cast<int>(all.size()) * kCellWidth, 29);
+  Conversion().start(all, canvas);
   for (std::size_t i = 0; i < all.size(); ++i) {
     for (int x = 0; x < kCellWidth; ++x) {
-      ASSERT_EQ(canvas.black_rows(static_cast<int>(i) * kCellWidth + x), glyphs_[all[i]][x])
+      ASSERT_EQ(canvas.ink_rows(static_cast<int>(i) * kCellWidth + x), glyphs_[all[i]][x])
           << name(all[i]) << " is not where six columns per character put it";
     }
   }

@@ -3,7 +3,7 @@
 #include <QWidget>
 #include <string>
 
-#include "start_command.h"
+#include "conversion.h"
 
 namespace marquee8::window_test {
 
@@ -21,10 +21,10 @@ std::string first_difference(const QImage& painted, const GlyphCanvas& canvas) {
   for (int y = 0; y < painted.height(); ++y) {
     for (int x = 0; x < painted.width(); ++x) {
       const QRgb shown = painted.pixel(x, y) & 0xFFFFFF;
-      const auto drawn = static_cast<QRgb>(canvas.pixel(x, y));
-      if (shown != drawn) {
+      const bool ink = canvas.inked(x, y);
+      if (shown != (ink ? 0x000000u : 0xF0F0F0u)) {
         return "pixel " + std::to_string(x) + "," + std::to_string(y) + " shows " +
-               std::to_string(shown) + ", canvas has " + std::to_string(drawn);
+               std::to_string(shown) + " for " + (ink ? "ink" : "background");
       }
     }
   }
@@ -33,7 +33,7 @@ std::string first_difference(const QImage& painted, const GlyphCanvas& canvas) {
 
 GlyphCanvas fresh_canvas_with(std::u16string_view text) {
   GlyphCanvas canvas;
-  start_command(text, canvas);
+  Conversion().start(text, canvas);
   return canvas;
 }
 

@@ -14,7 +14,7 @@ namespace marquee8::window_test {
 QImage painted_canvas(QWidget& pic);
 
 // Where `painted` differs from `canvas` drawn with the core alone; empty when they agree.
-// Only black and background are expected, so the comparison needs no colour conversion.
+// Ink must show black and everything else the form's grey.
 std::string first_difference(const QImage& painted, const GlyphCanvas& canvas);
 
 // A canvas that has only ever seen `text`.

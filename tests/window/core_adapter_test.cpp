@@ -1,40 +1,55 @@
-// The Qt <-> core conversions: colour channel order, visible area, UTF-16 passed unchanged.
+// What crosses between Qt and the core: UTF-16 text unchanged, and each failure in its own words.
 #include "core_adapter.h"
 
-#include <gtest/gtest.h>
+#include <gmock/gmock.h>
+
+#include <new>
+#include <stdexcept>
+
+#include "conversion.h"
+#include "conversion_error.h"
 
 namespace marquee8 {
 namespace {
 
-TEST(CanvasImage, RedIsTheLowByteOfTheCanvasColour) {
-  GlyphCanvas canvas;
-  canvas.set_pixel(3, 4, 0x0000FF);
-  canvas.set_pixel(5, 6, 0xFF0000);
-  canvas.set_pixel(7, 8, 0x123456);
-  const QImage image = canvas_image(canvas, {20, 20});
-  EXPECT_EQ(image.pixel(3, 4), qRgb(255, 0, 0));
-  EXPECT_EQ(image.pixel(5, 6), qRgb(0, 0, 255));
-  EXPECT_EQ(image.pixel(7, 8), qRgb(0x56, 0x34, 0x12));
-  EXPECT_EQ(image.pixel(0, 0), qRgb(0xF0, 0xF0, 0xF0));
+using ::testing::AllOf;
+using ::testing::HasSubstr;
+
+TEST(WindowConversion, PassesTheTextsUtf16CodeUnitsUnchanged) {
+  // A surrogate pair is one glyph over two code units; a lone surrogate is a box of its own.
+  const QString pair = QString::fromUtf8("8 數 \xF0\x9F\x98\x80");
+  const QString lone = QStringLiteral("A") + QChar(0xD800) + QStringLiteral("B");
+  for (const QString& text : {pair, lone}) {
+    GlyphCanvas canvas;
+    const std::u16string units(reinterpret_cast<const char16_t*>(text.utf16()), text.size());
+    EXPECT_EQ(WindowConversion().start(text).output.toStdString(),
+              Conversion().start(units, canvas));
+  }
 }
 
-TEST(CanvasImage, CoversTheAreaButNeverMoreThanTheCanvas) {
-  GlyphCanvas canvas;
-  EXPECT_EQ(canvas_image(canvas, {669, 29}).size(), QSize(669, 29));
-  EXPECT_EQ(canvas_image(canvas, {1000, 40}).size(), QSize(669, 29));
-  canvas.resize(5000, 29);
-  canvas.set_pixel(668, 28, 0);
-  const QImage image = canvas_image(canvas, {669, 29});
-  EXPECT_EQ(image.size(), QSize(669, 29));
-  EXPECT_EQ(image.pixel(668, 28), qRgb(0, 0, 0));
-}
-
-TEST(TextConversion, Utf16UnitsPassUnchanged) {
-  const QString text = QString::fromUtf8("8 數 \xF0\x9F\x98\x80");  // a surrogate pair at the end
-  EXPECT_EQ(utf16_view(text), u"8 數 \U0001F600");
-  EXPECT_EQ(utf16_view(QString()), u"");
-  EXPECT_EQ(from_ascii("byte a[]={0};\r\nint slen= 8;"),
-            QStringLiteral("byte a[]={0};\r\nint slen= 8;"));
+TEST(DescribeFailure, NamesEachCauseAndKeepsItsDetail) {
+  using Kind = ConversionError::Kind;
+  const struct {
+    std::exception_ptr failure;
+    const char* cause;
+    const char* detail;
+  } cases[] = {
+      {std::make_exception_ptr(std::bad_alloc()), "Out of memory", ""},
+      {std::make_exception_ptr(ConversionError(Kind::kTextTooLong, "at most 9")), "too long",
+       "at most 9"},
+      {std::make_exception_ptr(ConversionError(Kind::kFontUnusable, "no strike")), "font",
+       "no strike"},
+      {std::make_exception_ptr(ConversionError(Kind::kInvalidText, "byte 3")),
+       "cannot be converted", "byte 3"},
+      {std::make_exception_ptr(std::runtime_error("disk on fire")), "failed", "disk on fire"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_THAT(describe_failure(c.failure).toStdString(),
+                AllOf(HasSubstr(c.cause), HasSubstr(c.detail)));
+  }
+  // Only a text that really is too long is called one.
+  EXPECT_THAT(describe_failure(cases[2].failure).toStdString(),
+              ::testing::Not(HasSubstr("too long")));
 }
 
 }  // namespace

@@ -4,10 +4,11 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QTest>
+#include <memory>
 
 #include "canvas_pixels.h"
-#include "font_face.h"
-#include "start_command.h"
+#include "conversion.h"
+#include "conversion_error.h"
 #include "window_under_test.h"
 
 namespace marquee8::window_test {
@@ -15,7 +16,7 @@ namespace {
 
 std::string core_text(std::u16string_view text) {
   GlyphCanvas canvas;
-  return start_command(text, canvas);
+  return Conversion().start(text, canvas);
 }
 
 void click_start(WindowUnderTest& form) { QTest::mouseClick(&form.command1(), Qt::LeftButton); }
@@ -65,32 +66,45 @@ TEST(Start, ShortRunAfterLongRunLeavesNoGhostPixels) {
   EXPECT_EQ(first_difference(painted_canvas(form.pic()), fresh_canvas_with(u"1")), "");
 }
 
-TEST(Start, PastedTextOfTwoHundredThousandCharactersIsKeptWhole) {
+TEST(Start, PastedTextOfTwoHundredThousandCharactersIsConvertedWhole) {
   WindowUnderTest form;
-  QString pasted(200'000, QLatin1Char('7'));
-  pasted[199'999] = QLatin1Char('X');
+  QString pasted(200'000, QLatin1Char(' '));
+  pasted[199'999] = QLatin1Char('H');
   QApplication::clipboard()->setText(pasted);
   form.txtinput().clear();
   form.txtinput().setFocus();
   QTest::keySequence(&form.txtinput(), QKeySequence::Paste);
-  EXPECT_EQ(form.txtinput().text().size(), 200'000);
-  EXPECT_EQ(form.txtinput().text(), pasted);
+  click_start(form);
+  const QStringList lines = form.txtoutput().toPlainText().split(QLatin1Char('\n'));
+  ASSERT_EQ(lines.size(), 2);
+  EXPECT_EQ(lines[1], "int slen= 1200008;");
+  // The last character's H, stem and bar, then its blank column and the one after the text.
+  EXPECT_TRUE(lines[0].endsWith(", 127, 8, 8, 8, 127, 0, 0};")) << lines[0].right(40).toStdString();
 }
 
-TEST(Start, FailedRunKeepsTheOutputShowsTheFailureAndLeavesTheWindowUsable) {
-  bool fail = true;
+TEST(Start, FailedRunKeepsOutputAndCanvasNamesTheCauseAndLeavesTheWindowUsable) {
+  bool fail = false;
   std::vector<QString> reported;
   WindowUnderTest form(
-      [&](std::u16string_view text, GlyphCanvas& canvas) -> std::string {
-        if (fail) throw FontError("the LED font has no 8 point strike");
-        return start_command(text, canvas);
+      [&, conversion = std::make_shared<WindowConversion>()](const QString& text) {
+        if (fail) {
+          throw ConversionError(ConversionError::Kind::kFontUnusable, "no 8 point strike");
+        }
+        return conversion->start(text);
       },
       [&](QWidget*, const QString& message) { reported.push_back(message); });
+  form.window.show();
+  form.txtinput().setText("1");
+  click_start(form);
 
+  fail = true;
+  form.txtinput().setText("825710");
   click_start(form);
   ASSERT_EQ(reported.size(), 1u);
+  EXPECT_TRUE(reported[0].contains("font")) << reported[0].toStdString();
   EXPECT_TRUE(reported[0].contains("no 8 point strike")) << reported[0].toStdString();
-  EXPECT_EQ(form.txtoutput().toPlainText(), "Text1");
+  EXPECT_EQ(form.txtoutput().toPlainText(), as_shown(core_text(u"1")));
+  EXPECT_EQ(first_difference(painted_canvas(form.pic()), fresh_canvas_with(u"1")), "");
 
   fail = false;
   click_start(form);

@@ -15,9 +15,9 @@ namespace marquee8::window_test {
 // The real window with its controls looked up by their object names, as a user's script would.
 struct WindowUnderTest {
   explicit WindowUnderTest(
-      MainWindow::Conversion convert = MainWindow::default_conversion(),
+      MainWindow::Start start = MainWindow::default_start(),
       MainWindow::FailureReporter report = MainWindow::default_failure_reporter())
-      : window(std::move(convert), std::move(report)) {}
+      : window(std::move(start), std::move(report)) {}
 
   template <typename Control>
   Control& control(const char* name) {

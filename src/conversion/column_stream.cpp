@@ -1,0 +1,136 @@
+#include "column_stream.h"
+
+#include <utf8.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "text_constants.h"
+
+namespace marquee8 {
+
+namespace {
+
+bool is_high_surrogate(char16_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
+bool is_low_surrogate(char16_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
+
+// Code points of UTF-16 text; a lone surrogate cannot be drawn as anything but the replacement.
+class Utf16CodePoints {
+ public:
+  explicit Utf16CodePoints(std::u16string_view text) : text_(text) {}
+  bool done() const { return i_ == text_.size(); }
+  char32_t next() {
+    const char16_t unit = text_[i_++];
+    if (is_high_surrogate(unit) && i_ < text_.size() && is_low_surrogate(text_[i_])) {
+      const char16_t low = text_[i_++];
+      return 0x10000 + ((static_cast<char32_t>(unit) - 0xD800) << 10) + (low - 0xDC00);
+    }
+    if (is_high_surrogate(unit) || is_low_surrogate(unit)) return kReplacementCharacter;
+    return unit;
+  }
+
+ private:
+  std::u16string_view text_;
+  std::size_t i_ = 0;
+};
+
+// Code points of UTF-8 that Utf8Line has already checked.
+class Utf8CodePoints {
+ public:
+  explicit Utf8CodePoints(std::string_view text) : at_(text.begin()), end_(text.end()) {}
+  bool done() const { return at_ == end_; }
+  char32_t next() { return utf8::unchecked::next(at_); }
+
+ private:
+  std::string_view::const_iterator at_;
+  std::string_view::const_iterator end_;
+};
+
+// Moves a glyph column whose bit 0 lies `offset` rows below the canvas top into canvas rows.
+std::uint32_t place(std::uint64_t mask, int offset, std::uint32_t canvas_rows) {
+  if (offset >= 64 || offset <= -64) return 0;
+  const std::uint64_t moved = offset >= 0 ? mask << offset : mask >> -offset;
+  return static_cast<std::uint32_t>(moved) & canvas_rows;
+}
+
+// The columns not yet handed on, from `first_` onwards.
+class PendingColumns {
+ public:
+  static constexpr std::size_t kBlock = 4096;
+
+  PendingColumns(std::size_t column_count, ColumnConsumer& consumer)
+      : column_count_(column_count), consumer_(consumer) {}
+
+  void paint(long long x, std::uint32_t rows) {
+    if (x < static_cast<long long>(first_) || static_cast<std::size_t>(x) >= column_count_ ||
+        rows == 0) {
+      return;
+    }
+    const std::size_t i = static_cast<std::size_t>(x) - first_;
+    if (i >= columns_.size()) columns_.resize(i + 1);
+    columns_[i] |= rows;
+  }
+
+  // Hands on the columns left of `x` once there is a block of them.
+  void settle_before(long long x) {
+    const std::size_t end = std::min(static_cast<std::size_t>(std::max(x, 0LL)), column_count_);
+    if (end >= first_ + kBlock) hand_on(end);
+  }
+
+  void finish() { hand_on(column_count_); }
+
+ private:
+  void hand_on(std::size_t end) {
+    const std::size_t count = end - first_;
+    if (columns_.size() < count) columns_.resize(count);
+    consumer_.take(first_, {columns_.data(), count});
+    columns_.erase(columns_.begin(), columns_.begin() + static_cast<std::ptrdiff_t>(count));
+    first_ = end;
+  }
+
+  std::size_t column_count_;
+  ColumnConsumer& consumer_;
+  std::size_t first_ = 0;
+  std::vector<std::uint32_t> columns_;
+};
+
+template <typename CodePoints>
+void draw(CodePoints code_points, GlyphCache& glyphs, int height, std::size_t column_count,
+          ColumnConsumer& consumer) {
+  // Every glyph the text uses is rendered first, so that how far left of its pen any of them
+  // reaches is known before a column is handed on as final.
+  for (CodePoints all = code_points; !all.done();) glyphs.glyph(all.next());
+  const int reach_left = glyphs.reach_left();
+
+  const std::uint32_t canvas_rows = height >= 32 ? ~0u : (1u << height) - 1;
+  const int baseline = glyphs.ascent();
+  PendingColumns pending(column_count, consumer);
+  long long pen = 0;
+  while (!code_points.done()) {
+    const GlyphColumns& glyph = glyphs.glyph(code_points.next());
+    const int offset = baseline - glyph.top;
+    const long long first_x = pen + glyph.left;
+    for (std::size_t column = 0; column < glyph.masks.size(); ++column) {
+      pending.paint(first_x + static_cast<long long>(column),
+                    place(glyph.masks[column], offset, canvas_rows));
+    }
+    // The pen never moves back: a later glyph could otherwise paint a column already handed on.
+    pen += std::max(glyph.advance, 0);
+    pending.settle_before(pen + reach_left);
+  }
+  pending.finish();
+}
+
+}  // namespace
+
+void draw_columns(std::u16string_view text, GlyphCache& glyphs, int height,
+                  std::size_t column_count, ColumnConsumer& consumer) {
+  draw(Utf16CodePoints(text), glyphs, height, column_count, consumer);
+}
+
+void draw_columns(const Utf8Line& text, GlyphCache& glyphs, int height, std::size_t column_count,
+                  ColumnConsumer& consumer) {
+  draw(Utf8CodePoints(text.bytes()), glyphs, height, column_count, consumer);
+}
+
+}  // namespace marquee8

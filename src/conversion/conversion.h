@@ -1,0 +1,77 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <limits>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "byte_sink.h"
+#include "font_face.h"
+#include "glyph_cache.h"
+#include "glyph_canvas.h"
+#include "utf8_line.h"
+
+namespace marquee8 {
+
+inline constexpr int kCharacterAdvance = 6;  // columns reserved per UTF-16 code unit
+inline constexpr int kFirstRow = 1;          // row 0 and rows below kLastRow are never sampled
+inline constexpr int kLastRow = 8;
+
+// The value of a column whose ink rows are `ink_rows` (bit y = canvas row y): bit y-1 is set
+// when row y, from kFirstRow to kLastRow, is ink. "1" drawn at (0, 0) samples as
+//
+//   row 1 = bit 0   . . # . . . .
+//   row 2 = bit 1   . # # . . . .
+//   row 3 = bit 2   # . # . . . .
+//   row 4 = bit 3   . . # . . . .
+//   row 5 = bit 4   . . # . . . .
+//   row 6 = bit 5   . . # . . . .
+//   row 7 = bit 6   # # # # # . .
+//   row 8 = bit 7   . . . . . . .
+//   value          68 66 127 64 64 0 0
+constexpr std::uint8_t column_value(std::uint32_t ink_rows) {
+  constexpr std::uint32_t kSampledRows = ((1u << (kLastRow - kFirstRow + 1)) - 1) << kFirstRow;
+  return static_cast<std::uint8_t>((ink_rows & kSampledRows) >> kFirstRow);
+}
+
+// What a conversion may be told; every field has the classic value.
+struct ConversionSettings {
+  double font_points = 8;
+};
+
+// Text in, column values and array text out: the one object the window, the command line, the
+// fuzzer and the benchmarks convert with. A text of n UTF-16 code units is drawn at (0, 0) and
+// columns 0 to 6n are sampled, whatever width its glyphs really take. The rendered glyphs are
+// kept from run to run.
+class Conversion {
+ public:
+  // The most code units a text may have: 6n + 1 columns must be countable in an int.
+  static constexpr std::size_t kMaxTextLength =
+      (static_cast<std::size_t>(std::numeric_limits<int>::max()) - 1) / kCharacterAdvance;
+  // Throws ConversionError (kTextTooLong) for a text longer than kMaxTextLength.
+  static void check_length(std::size_t code_units);
+
+  explicit Conversion(ConversionSettings settings = {}, FontFace font = FontFace::builtin());
+
+  const ConversionSettings& settings() const { return settings_; }
+
+  // Streams the array text of `text` to `out` as it is made. A ConversionError comes before
+  // anything is written; a failing write stops the conversion.
+  void write_array_text(const Utf8Line& text, ByteSink& out);
+
+  std::vector<std::uint8_t> column_values(const Utf8Line& text);
+
+  // The Start command: the whole array text of `text`, and on `canvas` the drawn text's first
+  // columns. Throws ConversionError (kTextTooLong, kFontUnusable) and leaves `canvas` as it was.
+  std::string start(std::u16string_view text, GlyphCanvas& canvas);
+
+ private:
+  GlyphCache& sized_glyphs();
+
+  ConversionSettings settings_;
+  GlyphCache glyphs_;
+};
+
+}  // namespace marquee8

@@ -1,0 +1,46 @@
+#include "utf8_line.h"
+
+#include <gtest/gtest.h>
+
+#include "conversion.h"
+#include "conversion_error.h"
+
+namespace marquee8 {
+namespace {
+
+// Counted as the window's text box counts: the count decides the columns and slen.
+TEST(Utf8Line, CountsUtf16CodeUnits) {
+  const struct {
+    std::string_view bytes;
+    std::size_t units;
+  } cases[] = {{"", 0},
+               {"825710", 6},
+               {"\xC3\xA9", 1},          // é: two bytes, one unit
+               {"\xE2\x82\xAC", 1},      // €: three bytes, one unit
+               {"\xF0\x9F\x98\x80", 2},  // an emoji: a surrogate pair
+               {"\xEF\xBB\xBF"
+                "ab",
+                2},                                // the byte-order mark is not text
+               {std::string_view("a\0b", 3), 3}};  // NUL is a character like any other
+  for (const auto& c : cases) EXPECT_EQ(Utf8Line::check(c.bytes).code_units(), c.units) << c.bytes;
+}
+
+TEST(Utf8Line, SaysWhichFailureItIs) {
+  const auto kind_of = [](auto check) {
+    try {
+      check();
+    } catch (const ConversionError& error) {
+      return error.kind();
+    }
+    ADD_FAILURE() << "nothing thrown";
+    return ConversionError::Kind::kFontUnusable;
+  };
+  EXPECT_EQ(kind_of([] { Utf8Line::check("a\xFF"); }), ConversionError::Kind::kInvalidText);
+  EXPECT_EQ(kind_of([] { Utf8Line::check("a\nb"); }), ConversionError::Kind::kInvalidText);
+  EXPECT_EQ(kind_of([] { Conversion::check_length(Conversion::kMaxTextLength + 1); }),
+            ConversionError::Kind::kTextTooLong);
+  EXPECT_NO_THROW(Conversion::check_length(Conversion::kMaxTextLength));
+}
+
+}  // namespace
+}  // namespace marquee8
