@@ -30,9 +30,12 @@ std::u16string utf16_from_bytes(const std::uint8_t* data, std::size_t size) {
 }
 
 // The text as the command line would take it; nothing for a text with a lone surrogate, which
-// UTF-8 cannot carry, or a line break, which the command line refuses.
+// UTF-8 cannot carry, a line break, which the command line refuses, or a leading byte-order
+// mark, which it drops.
 std::optional<std::string> as_command_line_text(std::u16string_view text) {
-  if (text.find_first_of(u"\r\n") != std::u16string_view::npos) return std::nullopt;
+  if (text.find_first_of(u"\r\n") != std::u16string_view::npos || text.starts_with(u'\uFEFF')) {
+    return std::nullopt;
+  }
   std::string utf8;
   try {
     utf8::utf16to8(text.begin(), text.end(), std::back_inserter(utf8));
