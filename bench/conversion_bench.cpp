@@ -46,7 +46,7 @@ void BM_StreamedArrayText(benchmark::State& state) {
   marquee8::Conversion conversion;
   for (auto _ : state) {
     CountingSink sink;
-    conversion.write_array_text(marquee8::Utf8Line::check(text), sink);
+    conversion.write_output(marquee8::Utf8Line::check(text), sink);
     benchmark::DoNotOptimize(sink.written);
   }
   state.SetItemsProcessed(state.iterations() * state.range(0));

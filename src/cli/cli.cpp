@@ -163,10 +163,7 @@ void convert(const Options& options, const Console& console) {
     emit(options, console.out, [&](ByteSink& out) { out.write(picture); });
     return;
   }
-  emit(options, console.out, [&](ByteSink& out) {
-    conversion.write_array_text(text, out);
-    out.write("\r\n");
-  });
+  emit(options, console.out, [&](ByteSink& out) { conversion.write_output(text, out); });
 }
 
 void print(const Options& options, const Console& console) {

@@ -6,40 +6,52 @@
 #include <string>
 
 #include "byte_sink.h"
+#include "output_settings.h"
 
 namespace marquee8 {
 
-// Writes the two C declarations the marquee firmware pastes in:
+// Writes the array of one conversion in the chosen format: the lead-in's blank columns, the
+// text's own column values, the lead-out's, and the length, whose value is always the index of
+// the array's last element (count - 1) so that loops written for the classic output keep
+// working. The classic format, byte for byte what marquee firmware already carries:
 //
-//   byte a[]={0,0,0,0,0,0,0,0, v0, v1, ..., vLast};<CR><LF>int slen= L;
+//   byte a[]={0,0,0,0,0,0,0,0, v0, v1, ..., vLast};<CR><LF>int slen= L;<CR><LF>
 //
 // Eight zeros lead in (written without a space), then every column value as a space and its
-// digits. L is the index of the array's last element: 8 + (number of values) - 1. There is no
-// line break after the second line.
-//
-// Example: one character whose columns read 0, 126, 129, 129, 126, 0, 0 gives
+// digits. Example: one character whose columns read 0, 126, 129, 129, 126, 0, 0 gives
 //   byte a[]={0,0,0,0,0,0,0,0, 0, 126, 129, 129, 126, 0, 0};
 //   int slen= 14;
 //
-// The values may come in any number of pieces; the text goes to `out` in blocks as it grows.
-class ArrayTextWriter {
+// The other text formats put 16 values on a line and end their lines with LF; raw is the bytes
+// alone. With msb_top each value's bits are reversed, so bit 7 is the top row. The values may
+// come in any number of pieces; the text goes to `out` in blocks as it grows.
+class ArrayWriter {
  public:
-  explicit ArrayTextWriter(ByteSink& out);
+  // `column_count` is how many values add() will bring. With settings.art, `art_columns` must
+  // hold all of them: the comment that pictures them comes first. Throws std::invalid_argument
+  // for an array that would have no element at all.
+  ArrayWriter(const OutputSettings& settings, std::size_t column_count, ByteSink& out,
+              std::span<const std::uint8_t> art_columns = {});
 
-  void add(std::span<const std::uint8_t> values);
-  // Closes the array and writes the length line. Throws std::invalid_argument if no value came:
-  // the last value closes the array.
+  void add(std::span<const std::uint8_t> column_values);
+  // Writes the lead-out, closes the array and writes the length line.
   void finish();
 
  private:
-  void flush();
+  void element(std::uint8_t value, bool lead);
+  void write_art(std::span<const std::uint8_t> columns);
+  void line(std::string_view text);
+  void flush_if_full();
 
+  const OutputSettings& settings_;
   ByteSink& out_;
+  std::size_t count_;  // elements in all, leads included
+  std::size_t written_ = 0;
   std::string pending_;
-  std::size_t values_ = 0;
 };
 
-// The whole array text of `values` at once.
+// The whole classic array text of `values` with the classic settings, without its final line
+// break, as the window shows it.
 std::string array_text(std::span<const std::uint8_t> values);
 
 }  // namespace marquee8

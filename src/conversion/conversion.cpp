@@ -1,5 +1,6 @@
 #include "conversion.h"
 
+#include <optional>
 #include <span>
 #include <string>
 #include <utility>
@@ -12,24 +13,25 @@ namespace marquee8 {
 
 namespace {
 
-std::size_t column_count(std::size_t code_units) { return code_units * kCharacterAdvance + 1; }
-
-// Passes each block's column values on to `take_values`.
-template <typename TakeValues>
+// Passes each block's columns and their values on to `take`.
+template <typename Take>
 class ValueStream final : public ColumnConsumer {
  public:
-  explicit ValueStream(TakeValues take_values) : take_values_(std::move(take_values)) {}
+  explicit ValueStream(Take take) : take_(std::move(take)) {}
 
   void take(std::size_t first_x, std::span<const std::uint32_t> columns) override {
     values_.resize(columns.size());
     for (std::size_t i = 0; i < columns.size(); ++i) values_[i] = column_value(columns[i]);
-    take_values_(first_x, columns, std::span<const std::uint8_t>(values_));
+    take_(first_x, columns, std::span<const std::uint8_t>(values_));
   }
 
  private:
-  TakeValues take_values_;
+  Take take_;
   std::vector<std::uint8_t> values_;
 };
+
+std::size_t code_units_of(const Utf8Line& text) { return text.code_units(); }
+std::size_t code_units_of(std::u16string_view text) { return text.size(); }
 
 }  // namespace
 
@@ -42,49 +44,91 @@ void Conversion::check_length(std::size_t code_units) {
   }
 }
 
-Conversion::Conversion(ConversionSettings settings, FontFace font)
-    : settings_(settings), glyphs_(std::move(font)) {}
-
-GlyphCache& Conversion::sized_glyphs() {
-  glyphs_.set_size(settings_.font_points);
-  return glyphs_;
+std::size_t Conversion::column_count(std::size_t code_units) {
+  return code_units * kCharacterAdvance + 1;
 }
 
-void Conversion::write_array_text(const Utf8Line& text, ByteSink& out) {
-  GlyphCache& glyphs = sized_glyphs();
-  ArrayTextWriter writer(out);
-  ValueStream stream(
-      [&](std::size_t, auto, std::span<const std::uint8_t> values) { writer.add(values); });
-  draw_columns(text, glyphs, GlyphCanvas::kDefaultHeight, column_count(text.code_units()), stream);
-  writer.finish();
+Conversion::Conversion(ConversionSettings settings, FontFace font)
+    : settings_(std::move(settings)), glyphs_(std::move(font)) {
+  check(settings_.output);
+}
+
+void Conversion::set_settings(const ConversionSettings& settings) {
+  check(settings.output);
+  settings_ = settings;
+}
+
+std::size_t Conversion::array_size(std::size_t code_units) const {
+  return static_cast<std::size_t>(settings_.output.lead_in) + column_count(code_units) +
+         static_cast<std::size_t>(settings_.output.lead_out);
+}
+
+template <typename Text, typename TakeColumns>
+void Conversion::draw(const Text& text, std::size_t code_units, int height,
+                      TakeColumns take_columns) {
+  check_length(code_units);
+  glyphs_.set_size(settings_.font_points);
+  ValueStream stream(std::move(take_columns));
+  draw_columns(text, glyphs_, height, column_count(code_units), stream);
+}
+
+template <typename Text>
+void Conversion::convert(const Text& text, std::size_t code_units, ByteSink& out,
+                         GlyphCanvas* canvas) {
+  const int height = canvas != nullptr ? canvas->height() : GlyphCanvas::kDefaultHeight;
+  const OutputSettings& output = settings_.output;
+  if (output.art) {
+    // The picture comes before the declarations, so the values are gathered first.
+    std::vector<std::uint8_t> values;
+    draw(text, code_units, height,
+         [&](std::size_t first_x, auto columns, std::span<const std::uint8_t> block) {
+           if (canvas != nullptr) canvas->paint_columns(first_x, columns);
+           values.insert(values.end(), block.begin(), block.end());
+         });
+    ArrayWriter writer(output, values.size(), out, values);
+    writer.add(values);
+    writer.finish();
+    return;
+  }
+  std::optional<ArrayWriter> writer;
+  draw(text, code_units, height,
+       [&](std::size_t first_x, auto columns, std::span<const std::uint8_t> block) {
+         if (canvas != nullptr) canvas->paint_columns(first_x, columns);
+         // Made at the first block, once every glyph has been rendered without a failure.
+         if (!writer) writer.emplace(output, column_count(code_units), out);
+         writer->add(block);
+       });
+  writer->finish();
+}
+
+void Conversion::write_output(const Utf8Line& text, ByteSink& out) {
+  convert(text, code_units_of(text), out, nullptr);
+}
+
+void Conversion::write_output(std::u16string_view text, ByteSink& out) {
+  convert(text, code_units_of(text), out, nullptr);
 }
 
 std::vector<std::uint8_t> Conversion::column_values(const Utf8Line& text) {
-  GlyphCache& glyphs = sized_glyphs();
   std::vector<std::uint8_t> all;
   all.reserve(column_count(text.code_units()));
-  ValueStream stream([&](std::size_t, auto, std::span<const std::uint8_t> values) {
-    all.insert(all.end(), values.begin(), values.end());
-  });
-  draw_columns(text, glyphs, GlyphCanvas::kDefaultHeight, column_count(text.code_units()), stream);
+  draw(text, text.code_units(), GlyphCanvas::kDefaultHeight,
+       [&](std::size_t, auto, std::span<const std::uint8_t> values) {
+         all.insert(all.end(), values.begin(), values.end());
+       });
   return all;
 }
 
 std::string Conversion::start(std::u16string_view text, GlyphCanvas& canvas) {
-  check_length(text.size());
-  GlyphCache& glyphs = sized_glyphs();
   GlyphCanvas drawn(canvas.width(), canvas.height());
-  StringSink array;
-  ArrayTextWriter writer(array);
-  ValueStream stream([&](std::size_t first_x, std::span<const std::uint32_t> columns,
-                         std::span<const std::uint8_t> values) {
-    drawn.paint_columns(first_x, columns);
-    writer.add(values);
-  });
-  draw_columns(text, glyphs, canvas.height(), column_count(text.size()), stream);
-  writer.finish();
+  StringSink output;
+  convert(text, text.size(), output, &drawn);
+  std::string shown = output.take();
+  if (is_text(settings_.output.format)) {
+    shown.resize(shown.size() - (shown.ends_with("\r\n") ? 2 : 1));
+  }
   canvas = std::move(drawn);
-  return array.take();
+  return shown;
 }
 
 }  // namespace marquee8

@@ -11,6 +11,7 @@
 #include "font_face.h"
 #include "glyph_cache.h"
 #include "glyph_canvas.h"
+#include "output_settings.h"
 #include "utf8_line.h"
 
 namespace marquee8 {
@@ -39,6 +40,7 @@ constexpr std::uint8_t column_value(std::uint32_t ink_rows) {
 // What a conversion may be told; every field has the classic value.
 struct ConversionSettings {
   double font_points = 8;
+  OutputSettings output;
 };
 
 // Text in, column values and array text out: the one object the window, the command line, the
@@ -47,28 +49,45 @@ struct ConversionSettings {
 // kept from run to run.
 class Conversion {
  public:
-  // The most code units a text may have: 6n + 1 columns must be countable in an int.
+  // The most code units a text may have: its 6n + 1 columns and the longest leads must be
+  // countable in an int.
   static constexpr std::size_t kMaxTextLength =
-      (static_cast<std::size_t>(std::numeric_limits<int>::max()) - 1) / kCharacterAdvance;
+      (static_cast<std::size_t>(std::numeric_limits<int>::max()) - 1 -
+       2 * OutputSettings::kMaxLead) /
+      kCharacterAdvance;
   // Throws ConversionError (kTextTooLong) for a text longer than kMaxTextLength.
   static void check_length(std::size_t code_units);
+  // The columns sampled for a text of `code_units`: 6n + 1.
+  static std::size_t column_count(std::size_t code_units);
 
+  // Throws ConversionError (kInvalidSettings) for output settings that cannot be written.
   explicit Conversion(ConversionSettings settings = {}, FontFace font = FontFace::builtin());
 
   const ConversionSettings& settings() const { return settings_; }
+  // Keeps the rendered glyphs when the font size stays.
+  void set_settings(const ConversionSettings& settings);
 
-  // Streams the array text of `text` to `out` as it is made. A ConversionError comes before
-  // anything is written; a failing write stops the conversion.
-  void write_array_text(const Utf8Line& text, ByteSink& out);
+  // Elements in the array of a text of `code_units`, leads included: one byte each.
+  std::size_t array_size(std::size_t code_units) const;
 
+  // Streams the output of `text` to `out` as it is made, exactly what a file of it holds. A
+  // ConversionError comes before anything is written; a failing write stops the conversion.
+  void write_output(const Utf8Line& text, ByteSink& out);
+  void write_output(std::u16string_view text, ByteSink& out);
+
+  // The text's own column values, as sampled (bit 0 the top row, whatever the output's order).
   std::vector<std::uint8_t> column_values(const Utf8Line& text);
 
-  // The Start command: the whole array text of `text`, and on `canvas` the drawn text's first
-  // columns. Throws ConversionError (kTextTooLong, kFontUnusable) and leaves `canvas` as it was.
+  // The Start command: the output of `text` without its final line break, as the output box
+  // shows it, and on `canvas` the drawn text's first columns. Throws ConversionError
+  // (kTextTooLong, kFontUnusable) and leaves `canvas` as it was.
   std::string start(std::u16string_view text, GlyphCanvas& canvas);
 
  private:
-  GlyphCache& sized_glyphs();
+  template <typename Text>
+  void convert(const Text& text, std::size_t code_units, ByteSink& out, GlyphCanvas* canvas);
+  template <typename Text, typename TakeColumns>
+  void draw(const Text& text, std::size_t code_units, int height, TakeColumns take_columns);
 
   ConversionSettings settings_;
   GlyphCache glyphs_;

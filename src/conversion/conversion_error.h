@@ -10,9 +10,10 @@ namespace marquee8 {
 class ConversionError : public std::runtime_error {
  public:
   enum class Kind {
-    kInvalidText,   // not UTF-8, or more than one line
-    kTextTooLong,   // more columns than an array index can count
-    kFontUnusable,  // the font cannot be read, sized or drawn from
+    kInvalidText,      // not UTF-8, or more than one line
+    kTextTooLong,      // more columns than an array index can count
+    kFontUnusable,     // the font cannot be read, sized or drawn from
+    kInvalidSettings,  // an output setting that cannot be written: a name, a lead
   };
 
   ConversionError(Kind kind, const std::string& message)

@@ -65,6 +65,8 @@ QString describe_failure(std::exception_ptr failure) {
         return tr("The font cannot be used: %1").arg(detail);
       case ConversionError::Kind::kInvalidText:
         return tr("The text cannot be converted: %1").arg(detail);
+      case ConversionError::Kind::kInvalidSettings:
+        return tr("The output settings cannot be used: %1").arg(detail);
     }
     return detail;
   } catch (const std::exception& error) {

@@ -47,18 +47,22 @@ TEST(ArrayText, LengthIsTheIndexOfTheLastElementForAnyCount) {
   }
 }
 
-TEST(ArrayText, RefusesAnArrayWithoutValues) {
-  EXPECT_THROW(array_text({}), std::invalid_argument);
+TEST(ArrayWriter, RefusesAnArrayWithoutElements) {
+  OutputSettings no_leads;
+  no_leads.lead_in = 0;
+  StringSink sink;
+  EXPECT_THROW(ArrayWriter(no_leads, 0, sink), std::invalid_argument);
 }
 
 // Long outputs are written block by block; where the values are cut must not show.
-TEST(ArrayTextWriter, ValuesInAnyPiecesGiveTheWholeText) {
+TEST(ArrayWriter, ValuesInAnyPiecesGiveTheWholeText) {
   std::vector<std::uint8_t> values(50'000);
   for (std::size_t i = 0; i < values.size(); ++i) values[i] = static_cast<std::uint8_t>(i * 37);
-  const std::string whole = array_text(values);
+  const std::string whole = array_text(values) + "\r\n";
+  const OutputSettings classic;
   for (const std::size_t piece : {1u, 7u, 4096u, 49'999u}) {
     StringSink sink;
-    ArrayTextWriter writer(sink);
+    ArrayWriter writer(classic, values.size(), sink);
     for (std::size_t at = 0; at < values.size(); at += piece) {
       writer.add(std::span(values).subspan(at, std::min(piece, values.size() - at)));
     }

@@ -126,7 +126,7 @@ TEST(Conversion, AFailedRunLeavesTheCanvasAsItWas) {
   GlyphCanvas canvas;
   Conversion().start(u"8", canvas);
   const std::string before = art(canvas, 0, 28, 12);
-  Conversion oversized({.font_points = 24});
+  Conversion oversized({.font_points = 24, .output = {}});
   EXPECT_THROW(oversized.start(u"1", canvas), ConversionError);
   EXPECT_EQ(art(canvas, 0, 28, 12), before);
 }
@@ -170,8 +170,8 @@ TEST(Conversion, StreamsTheSameBytesAsTheWholeTextForUtf8AndUtf16) {
   for (const auto& [utf8, utf16] : texts) {
     SCOPED_TRACE(utf8.substr(0, 20));
     PieceSink streamed;
-    Conversion().write_array_text(Utf8Line::check(utf8), streamed);
-    EXPECT_EQ(streamed.joined(), start(utf16));
+    Conversion().write_output(Utf8Line::check(utf8), streamed);
+    EXPECT_EQ(streamed.joined(), start(utf16) + "\r\n");
     if (utf8.size() > 1000) {
       EXPECT_GT(streamed.pieces.size(), 2u) << "held whole, not streamed";
     }

@@ -1,0 +1,247 @@
+// Every output format as the firmware's own compiler or interpreter reads it: gcc and clang (C
+// and C++) on this machine, avr-gcc for an ATmega328P, python3 for MicroPython's syntax. The
+// values they read back must be the sampled columns, leads and bit order applied here alone.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "byte_sink.h"
+#include "conversion.h"
+#include "run_command.h"
+#include "temporary_directory.h"
+#include "utf8_line.h"
+
+namespace marquee8::testing {
+namespace {
+
+using ::testing::HasSubstr;
+
+constexpr std::string_view kText = "825710 Hi!";
+
+std::string output_of(std::string_view text, const OutputSettings& settings) {
+  StringSink out;
+  Conversion({.font_points = 8, .output = settings}).write_output(Utf8Line::check(text), out);
+  return out.take();
+}
+
+// What the array must hold: the columns as sampled, blank leads around them, bits reversed
+// for bit 7 at the top.
+std::vector<unsigned> expected_array(std::string_view text, const OutputSettings& settings) {
+  std::vector<unsigned> array(static_cast<std::size_t>(settings.lead_in), 0);
+  for (std::uint8_t value : Conversion().column_values(Utf8Line::check(text))) {
+    unsigned stored = value;
+    if (settings.msb_top) {
+      stored = 0;
+      for (int bit = 0; bit < 8; ++bit) stored |= ((value >> bit) & 1u) << (7 - bit);
+    }
+    array.push_back(stored);
+  }
+  array.insert(array.end(), static_cast<std::size_t>(settings.lead_out), 0);
+  return array;
+}
+
+// "v v v ... | L" as the test programs print the array and its length.
+std::string printed(const std::vector<unsigned>& array) {
+  std::ostringstream text;
+  for (const unsigned value : array) text << value << ' ';
+  text << "| " << array.size() - 1 << '\n';
+  return text.str();
+}
+
+// The bytes of `symbol` in `section` of an avr-gcc object or program, as the chip would read
+// them from flash: PROGMEM data in an object, merged into .text once linked.
+std::vector<unsigned> flash_bytes(const std::filesystem::path& file, const std::string& section,
+                                  const std::string& symbol) {
+  std::istringstream symbols(run_command(AVR_NM " -S -C " + file.string()).output);
+  std::size_t address = 0;
+  std::size_t size = 0;
+  for (std::string line; std::getline(symbols, line);) {
+    std::istringstream fields(line);
+    std::string at, length, type, name;
+    if (fields >> at >> length >> type >> name && name == symbol) {
+      address = std::stoul(at, nullptr, 16);
+      size = std::stoul(length, nullptr, 16);
+    }
+  }
+  const std::filesystem::path bytes = file.string() + ".bin";
+  const CommandResult copied = run_command(AVR_OBJCOPY " -O binary -j " + section + " " +
+                                           file.string() + " " + bytes.string());
+  if (copied.status != 0 || size == 0) ADD_FAILURE() << "no " << symbol << ": " << copied.output;
+  std::ifstream stream(bytes, std::ios::binary);
+  stream.seekg(static_cast<std::streamoff>(address));
+  std::vector<unsigned> values;
+  for (char byte; values.size() < size && stream.get(byte);) {
+    values.push_back(static_cast<unsigned char>(byte));
+  }
+  return values;
+}
+
+struct Row {
+  const char* name;
+  std::string_view text;
+  OutputSettings settings;
+};
+void PrintTo(const Row& row, std::ostream* out) { *out << row.name; }
+
+OutputSettings with(OutputFormat format, bool hex, bool msb_top, int lead_in, int lead_out,
+                    const char* array_name, const char* length_name, bool art) {
+  return {format, hex, msb_top, lead_in, lead_out, array_name, length_name, art};
+}
+
+// Each option takes each of its values in every format at least once.
+const std::vector<Row> kRows = {
+    {"classic", kText, with(OutputFormat::kClassic, false, false, 8, 0, "a", "slen", false)},
+    {"classic_all_options", kText,
+     with(OutputFormat::kClassic, true, true, 0, 32, "message", "message_last", true)},
+    {"classic_art_lead_out", kText,
+     with(OutputFormat::kClassic, false, false, 8, 32, "a", "slen", true)},
+    {"c", kText, with(OutputFormat::kC, false, false, 8, 0, "a", "slen", false)},
+    {"c_hex_art_names", kText,
+     with(OutputFormat::kC, true, false, 8, 0, "text_columns", "n", true)},
+    {"c_msb_leads", kText, with(OutputFormat::kC, false, true, 0, 32, "a", "slen", false)},
+    {"progmem", kText, with(OutputFormat::kProgmem, false, false, 8, 0, "a", "slen", false)},
+    {"progmem_all_options", kText,
+     with(OutputFormat::kProgmem, true, true, 32, 32, "scroll", "scroll_last", true)},
+    {"micropython", kText,
+     with(OutputFormat::kMicroPython, false, false, 8, 0, "a", "slen", false)},
+    {"micropython_all_options", kText,
+     with(OutputFormat::kMicroPython, true, true, 0, 32, "columns", "last", true)},
+    // A tuple of one value needs its comma in Python.
+    {"micropython_one_element", "",
+     with(OutputFormat::kMicroPython, false, false, 0, 0, "a", "slen", false)},
+};
+
+class CompiledOutput : public ::testing::TestWithParam<Row> {};
+
+TEST_P(CompiledOutput, ReadsBackTheSampledColumns) {
+  const OutputSettings& settings = GetParam().settings;
+  const std::string_view text = GetParam().text;
+  const std::string output = output_of(text, settings);
+  const std::vector<unsigned> array = expected_array(text, settings);
+  const std::string& name = settings.array_name;
+  const std::string& length = settings.length_name;
+  const TemporaryDirectory scratch;
+
+  if (settings.format == OutputFormat::kMicroPython) {
+    write_file(scratch.path() / "array.py",
+               output + "print(' '.join(str(v) for v in " + name + "), '|', " + length + ")\n");
+    const CommandResult run = run_command(PYTHON3 " " + (scratch.path() / "array.py").string());
+    EXPECT_EQ(run.status, 0) << run.output;
+    EXPECT_EQ(run.output, printed(array));
+    return;
+  }
+
+  if (settings.format == OutputFormat::kProgmem) {
+    // Read as firmware reads it, which also keeps C++'s internal array in the object. C checks
+    // the size; C++ also the length's value, a constant expression there.
+    const std::string count = std::to_string(array.size());
+    const std::string reader =
+        "uint8_t column(unsigned i);\nuint8_t column(unsigned i) {\n"
+        "  return pgm_read_byte(&" +
+        name + "[i]);\n}\n";
+    const std::vector<std::pair<std::string, std::string>> languages = {
+        {"c -std=gnu11",
+         reader + "_Static_assert(sizeof " + name + " == " + count + ", \"size\");\n"},
+        {"c++ -std=gnu++11", reader + "static_assert(sizeof " + name + " == " + count + " && " +
+                                 length + " == " + count + " - 1, \"size\");\n"}};
+    for (const auto& [language, check] : languages) {
+      SCOPED_TRACE(language);
+      const auto source = scratch.path() / "array.src";
+      write_file(source, output + check);
+      const auto object = scratch.path() / "array.o";
+      const CommandResult compiled =
+          run_command(AVR_GCC " -mmcu=atmega328p -Os -Wall -Wextra -Werror -x " + language +
+                      " -c " + source.string() + " -o " + object.string());
+      ASSERT_EQ(compiled.status, 0) << compiled.output << output;
+      EXPECT_EQ(flash_bytes(object, ".progmem.data", name), array);
+    }
+    return;
+  }
+
+  // A host program prints what it compiled; Arduino's byte is an 8-bit unsigned type.
+  const std::string program = "#include <stdio.h>\n#include <stdint.h>\ntypedef uint8_t byte;\n" +
+                              output +
+                              "int main(void) {\n"
+                              "  for (unsigned i = 0; i < sizeof " +
+                              name + "; ++i) printf(\"%u \", " + name +
+                              "[i]);\n"
+                              "  printf(\"| %lu\\n\", (unsigned long)" +
+                              length +
+                              ");\n"
+                              "  return 0;\n}\n";
+  for (const char* compiler : {"gcc -x c", "g++ -x c++", CLANG " -x c", CLANG " -x c++"}) {
+    SCOPED_TRACE(compiler);
+    const auto source = scratch.path() / "array.src";
+    const auto binary = scratch.path() / "array";
+    write_file(source, program);
+    const CommandResult compiled = run_command(std::string(compiler) + " -Wall -Wextra -Werror " +
+                                               source.string() + " -o " + binary.string());
+    ASSERT_EQ(compiled.status, 0) << compiled.output << output;
+    const CommandResult run = run_command(binary.string());
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.output, printed(array));
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Formats, CompiledOutput, ::testing::ValuesIn(kRows),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// An Uno's 2 KB of RAM: the classic array is copied there at start-up, PROGMEM's stays in flash.
+TEST(CompiledOutput, OnlyProgmemFitsALongMessageOnAnUno) {
+  const TemporaryDirectory scratch;
+  const std::string read_all =
+      "int main(void) {\n  uint8_t sum = 0;\n"
+      "  for (unsigned i = 0; i <= slen; ++i) sum += READ(a[i]);\n"
+      "  return sum;\n}\n";
+  const auto link = [&](const OutputSettings& settings, std::size_t length, const char* read) {
+    const std::string text(length, 'W');
+    write_file(scratch.path() / "main.c",
+               "#include <stdint.h>\ntypedef uint8_t byte;\n#define READ(x) " + std::string(read) +
+                   "\n" + output_of(text, settings) + read_all);
+    return run_command(AVR_GCC " -mmcu=atmega328p -Os " + (scratch.path() / "main.c").string() +
+                       " -o " + (scratch.path() / "main.elf").string());
+  };
+
+  const CommandResult classic = link({}, 400, "(x)");
+  EXPECT_NE(classic.status, 0) << "400 characters of classic array linked for a 2 KB Uno";
+  EXPECT_THAT(classic.output, HasSubstr("not within region `data'"));
+
+  OutputSettings progmem;
+  progmem.format = OutputFormat::kProgmem;
+  const CommandResult flash = link(progmem, 1000, "pgm_read_byte(&(x))");
+  ASSERT_EQ(flash.status, 0) << flash.output;
+  EXPECT_EQ(flash_bytes(scratch.path() / "main.elf", ".text", "a"),
+            expected_array(std::string(1000, 'W'), progmem));
+}
+
+// The window's status bar claims the array's bytes; the object file must agree.
+TEST(CompiledOutput, ClaimedBytesAreWhatTheAvrObjectHolds) {
+  OutputSettings settings;
+  settings.format = OutputFormat::kProgmem;
+  settings.lead_out = 32;
+  const Conversion conversion({.font_points = 8, .output = settings});
+  const TemporaryDirectory scratch;
+  write_file(scratch.path() / "array.c", output_of(kText, settings));
+  ASSERT_EQ(
+      run_command(AVR_GCC " -mmcu=atmega328p -Os -c " + (scratch.path() / "array.c").string() +
+                  " -o " + (scratch.path() / "array.o").string())
+          .status,
+      0);
+  const CommandResult sizes = run_command(AVR_SIZE " -A " + (scratch.path() / "array.o").string());
+  std::istringstream lines(sizes.output);
+  std::size_t progmem_bytes = 0;
+  for (std::string line; std::getline(lines, line);) {
+    std::istringstream fields(line);
+    std::string section;
+    std::size_t size = 0;
+    if (fields >> section >> size && section == ".progmem.data") progmem_bytes = size;
+  }
+  EXPECT_EQ(progmem_bytes, conversion.array_size(kText.size())) << sizes.output;
+}
+
+}  // namespace
+}  // namespace marquee8::testing
