@@ -1,5 +1,5 @@
 # Builds the .deb from this build tree, lists its contents and checks that the programs, the
-# desktop files and the dependencies a clean machine needs are in it.
+# desktop files, the man page, the licence and the dependencies a clean machine needs are in it.
 file(REMOVE_RECURSE "${WORK_DIR}")
 execute_process(
   COMMAND "${CPACK}" -G DEB --config "${CONFIG}" -B "${WORK_DIR}"
@@ -26,7 +26,9 @@ foreach(path
     ./usr/bin/marquee8-gui
     ./usr/share/applications/${APP_ID}.desktop
     ./usr/share/icons/hicolor/scalable/apps/${APP_ID}.svg
-    ./usr/share/metainfo/${APP_ID}.metainfo.xml)
+    ./usr/share/metainfo/${APP_ID}.metainfo.xml
+    ./usr/share/doc/marquee8/copyright
+    ./usr/share/man/man1/marquee8.1.gz)
   string(FIND "${contents}" " ${path}\n" found)
   if(found EQUAL -1)
     list(APPEND missing "${path}")
