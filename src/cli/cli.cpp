@@ -1,7 +1,5 @@
 #include "cli.h"
 
-#include <getopt.h>
-
 #include <cerrno>
 #include <functional>
 #include <iostream>
@@ -9,6 +7,7 @@
 #include <optional>
 #include <system_error>
 
+#include "cli_options.h"
 #include "conversion.h"
 #include "output_file.h"
 #include "preview.h"
@@ -19,81 +18,6 @@
 namespace marquee8 {
 
 namespace {
-
-constexpr std::string_view kUsage = "Usage: marquee8 [OPTIONS] [TEXT]\n";
-
-constexpr std::string_view kHelp =
-    R"(Draw TEXT in the 8-pixel LED font and print the C declarations an 8-row LED
-marquee scrolls: byte a[]={...}; with one byte per pixel column (eight zeros
-first; bit 0 is the top row, bit 7 the bottom one) and int slen=...;
-
-With no TEXT, read one line of UTF-8 from standard input; when standard input
-is a terminal, convert "825710".
-
-  -o, --output=FILE  write to FILE, replacing it only once all is written
-  -p, --preview      print the 8 sampled rows as '#' (lit) and '.' (dark)
-  -h, --help         show this help and exit
-  -V, --version      show the version and exit
-
-Exit status: 0 on success, 1 on bad input or a failed write, 2 on a usage error.
-)";
-
-struct Options {
-  std::optional<std::string> text;
-  std::optional<std::string> output;
-  bool preview = false;
-  bool help = false;
-  bool version = false;
-};
-
-class UsageError : public std::runtime_error {
- public:
-  using std::runtime_error::runtime_error;
-};
-
-Options parse(const std::vector<std::string>& arguments) {
-  std::vector<std::string> words{"marquee8"};
-  words.insert(words.end(), arguments.begin(), arguments.end());
-  std::vector<char*> argv;
-  for (auto& word : words) argv.push_back(word.data());
-  argv.push_back(nullptr);
-
-  static const option kLongOptions[] = {{"output", required_argument, nullptr, 'o'},
-                                        {"preview", no_argument, nullptr, 'p'},
-                                        {"help", no_argument, nullptr, 'h'},
-                                        {"version", no_argument, nullptr, 'V'},
-                                        {nullptr, 0, nullptr, 0}};
-  Options options;
-  optind = 0;  // getopt keeps its position in globals; 0 restarts it for every run
-  opterr = 0;
-  const int argc = static_cast<int>(words.size());
-  for (int option;
-       (option = getopt_long(argc, argv.data(), ":o:phV", kLongOptions, nullptr)) != -1;) {
-    switch (option) {
-      case 'o':
-        options.output = optarg;
-        break;
-      case 'p':
-        options.preview = true;
-        break;
-      case 'h':
-        options.help = true;
-        break;
-      case 'V':
-        options.version = true;
-        break;
-      case ':':
-        throw UsageError("option '" + std::string(argv[optind - 1]) + "' needs a FILE");
-      default:
-        throw UsageError("unknown option '" + std::string(argv[optind - 1]) + "'");
-    }
-  }
-  if (argc - optind > 1) {
-    throw UsageError("one TEXT at most; put a text with spaces in quotes");
-  }
-  if (optind < argc) options.text = argv[optind];
-  return options;
-}
 
 // Standard output; a failed write (a full disk, a closed descriptor) is an error, not a
 // silent loss.
@@ -132,7 +56,7 @@ class FileSink final : public ByteSink {
 
 // Sends what `produce` writes to standard output, or to the -o file, which is replaced only
 // once all of it is there.
-void emit(const Options& options, std::ostream& out,
+void emit(const CliOptions& options, std::ostream& out,
           const std::function<void(ByteSink&)>& produce) {
   if (options.output) {
     OutputFile file(*options.output);
@@ -146,27 +70,42 @@ void emit(const Options& options, std::ostream& out,
   sink.flush();
 }
 
-std::string read_text(const Options& options, const Console& console) {
+std::string read_text(const CliOptions& options, const Console& console) {
   if (options.text) return *options.text;
   if (console.in_is_terminal) return std::string(kDefaultText);
   return read_stdin_line(console.in);
 }
 
-void convert(const Options& options, const Console& console) {
+// The preview shows the text's own columns, and the leads only when they were asked for.
+std::string preview_of(const CliOptions& options, std::vector<std::uint8_t> values) {
+  if (options.leads_given) {
+    values.insert(values.begin(), static_cast<std::size_t>(options.settings.lead_in), 0);
+    values.insert(values.end(), static_cast<std::size_t>(options.settings.lead_out), 0);
+  }
+  return preview(values);
+}
+
+void convert(const CliOptions& options, const Console& console) {
+  if (!is_text(options.settings.format) && !options.output && console.out_is_terminal &&
+      !options.preview) {
+    throw std::runtime_error(
+        "raw bytes would garble the terminal: write them with -o FILE or through a pipe");
+  }
   // The whole text is checked before anything is written, so bad input never leaves a partial
   // output behind.
   const std::string bytes = read_text(options, console);
   const Utf8Line text = Utf8Line::check(bytes);
-  Conversion conversion;
+  Conversion conversion(
+      {.font_points = ConversionSettings().font_points, .output = options.settings});
   if (options.preview) {
-    const std::string picture = preview(conversion.column_values(text));
+    const std::string picture = preview_of(options, conversion.column_values(text));
     emit(options, console.out, [&](ByteSink& out) { out.write(picture); });
     return;
   }
   emit(options, console.out, [&](ByteSink& out) { conversion.write_output(text, out); });
 }
 
-void print(const Options& options, const Console& console) {
+void print(const CliOptions& options, const Console& console) {
   StreamSink out(console.out);
   if (options.help) {
     out.write(kUsage);
@@ -181,9 +120,9 @@ void print(const Options& options, const Console& console) {
 }  // namespace
 
 int run_cli(const std::vector<std::string>& arguments, const Console& console) {
-  Options options;
+  CliOptions options;
   try {
-    options = parse(arguments);
+    options = parse_options(arguments);
   } catch (const UsageError& error) {
     console.err << "marquee8: " << error.what() << '\n'
                 << kUsage << "Try 'marquee8 --help' for more information.\n";

@@ -14,6 +14,7 @@ struct Console {
   std::istream& in;
   bool in_is_terminal;
   std::ostream& out;
+  bool out_is_terminal;
   std::ostream& err;
 };
 

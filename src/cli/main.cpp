@@ -22,6 +22,6 @@ int main(int argc, char** argv) {
   fill_closed_standard_descriptors();
   std::ios::sync_with_stdio(false);
   const std::vector<std::string> arguments(argv + 1, argv + argc);
-  return marquee8::run_cli(arguments,
-                           {std::cin, ::isatty(STDIN_FILENO) == 1, std::cout, std::cerr});
+  return marquee8::run_cli(arguments, {std::cin, ::isatty(STDIN_FILENO) == 1, std::cout,
+                                       ::isatty(STDOUT_FILENO) == 1, std::cerr});
 }

@@ -14,7 +14,7 @@ CliRun run(const std::vector<std::string>& arguments, const std::string& stdin_b
   std::istringstream in(stdin_bytes);
   std::ostringstream out;
   std::ostringstream err;
-  const int status = run_cli(arguments, {in, is_terminal, out, err});
+  const int status = run_cli(arguments, {in, is_terminal, out, false, err});
   return {status, out.str(), err.str()};
 }
 

@@ -26,6 +26,16 @@ TEST(Usage, BadCommandLinesExitWithTwoAndPrintOnlyToErr) {
       {{"one", "two"}, "one TEXT"},
       {{"-p", "one", "two"}, "one TEXT"},
       {{"--help", "--bogus"}, "--bogus"},
+      {{"-f", "pascal"}, "unknown format 'pascal'"},
+      {{"--format"}, "--format"},
+      {{"--lead-in=8x"}, "--lead-in"},
+      {{"--lead-out", "-1"}, "0 to 65535"},
+      {{"--lead-in", "65536"}, "0 to 65535"},
+      {{"--name", "2fast"}, "not an identifier"},
+      {{"--name", "int"}, "reserved word in C"},
+      {{"-f", "micropython", "--length-name", "lambda"}, "reserved word in Python"},
+      {{"--name", "n", "--length-name", "n"}, "different names"},
+      {{"-f", "raw", "--art"}, "ASCII-art"},
   };
   for (const UsageCase& c : cases) {
     SCOPED_TRACE(::testing::PrintToString(c.arguments));

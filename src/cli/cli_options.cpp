@@ -1,0 +1,156 @@
+#include "cli_options.h"
+
+#include <getopt.h>
+
+#include <charconv>
+
+#include "conversion_error.h"
+
+namespace marquee8 {
+
+const std::string_view kHelp =
+    R"(Draw TEXT in the 8-pixel LED font and print the C declarations an 8-row LED
+marquee scrolls: byte a[]={...}; with one byte per pixel column (eight zeros
+first; bit 0 is the top row, bit 7 the bottom one) and int slen=...;
+
+With no TEXT, read one line of UTF-8 from standard input; when standard input
+is a terminal, convert "825710".
+
+  -o, --output=FILE    write to FILE, replacing it only once all is written
+  -p, --preview        print the 8 sampled rows as '#' (lit) and '.' (dark)
+  -f, --format=NAME    classic (default): byte a[]={...}; int slen=...;
+                         copied into RAM at start-up on an AVR (2 KB on an Uno)
+                       progmem: const uint8_t a[] PROGMEM, stays in an AVR's
+                         flash; read it with pgm_read_byte(&a[i])
+                       c: const uint8_t a[], in flash on ARM and ESP boards
+                       micropython: a = bytes((...)), a framebuf.MONO_VLSB
+                         buffer 8 rows high
+                       raw: the bytes alone, for EEPROM or an SD card (never
+                         to a terminal: use -o or a pipe)
+      --hex            write the values as 0x00 to 0xFF
+      --msb-top        bit 7 is the top row, bit 0 the bottom one
+      --lead-in=N      N blank columns before the text (default 8)
+      --lead-out=N     N blank columns after it (default 0); 32 lets the text
+                         leave a chain of four 8x8 modules
+      --name=NAME      the array's name (default a)
+      --length-name=NAME  the length's name (default slen); whatever the
+                         format, it holds the index of the array's last element
+      --art            picture the rows as '#'/'.' comment lines above the array
+  -h, --help           show this help and exit
+  -V, --version        show the version and exit
+
+-o replaces FILE with a new file: a hard link to the old one keeps the old
+contents, as with sed -i.
+
+Exit status: 0 on success, 1 on bad input or a failed read or write, 2 on a
+usage error.
+)";
+
+namespace {
+
+enum LongOnly : int { kHex = 256, kMsbTop, kLeadIn, kLeadOut, kName, kLengthName, kArt };
+
+int columns(const char* option, const char* text) {
+  const std::string_view digits(text);
+  int value = 0;
+  const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
+  if (error != std::errc() || end != digits.data() + digits.size()) {
+    throw UsageError(std::string("option '") + option + "' needs a number of columns, not '" +
+                     text + "'");
+  }
+  return value;
+}
+
+}  // namespace
+
+CliOptions parse_options(const std::vector<std::string>& arguments) {
+  std::vector<std::string> words{"marquee8"};
+  words.insert(words.end(), arguments.begin(), arguments.end());
+  std::vector<char*> argv;
+  for (auto& word : words) argv.push_back(word.data());
+  argv.push_back(nullptr);
+
+  static const option kLongOptions[] = {{"output", required_argument, nullptr, 'o'},
+                                        {"preview", no_argument, nullptr, 'p'},
+                                        {"format", required_argument, nullptr, 'f'},
+                                        {"hex", no_argument, nullptr, kHex},
+                                        {"msb-top", no_argument, nullptr, kMsbTop},
+                                        {"lead-in", required_argument, nullptr, kLeadIn},
+                                        {"lead-out", required_argument, nullptr, kLeadOut},
+                                        {"name", required_argument, nullptr, kName},
+                                        {"length-name", required_argument, nullptr, kLengthName},
+                                        {"art", no_argument, nullptr, kArt},
+                                        {"help", no_argument, nullptr, 'h'},
+                                        {"version", no_argument, nullptr, 'V'},
+                                        {nullptr, 0, nullptr, 0}};
+  CliOptions options;
+  OutputSettings& settings = options.settings;
+  optind = 0;  // getopt keeps its position in globals; 0 restarts it for every run
+  opterr = 0;
+  const int argc = static_cast<int>(words.size());
+  for (int option;
+       (option = getopt_long(argc, argv.data(), ":o:pf:hV", kLongOptions, nullptr)) != -1;) {
+    const std::string written = optind > 0 ? argv[optind - 1] : "";
+    switch (option) {
+      case 'o':
+        options.output = optarg;
+        break;
+      case 'p':
+        options.preview = true;
+        break;
+      case 'f':
+        if (const auto format = format_named(optarg)) {
+          settings.format = *format;
+        } else {
+          throw UsageError(std::string("unknown format '") + optarg +
+                           "': use classic, progmem, c, micropython or raw");
+        }
+        break;
+      case kHex:
+        settings.hex = true;
+        break;
+      case kMsbTop:
+        settings.msb_top = true;
+        break;
+      case kLeadIn:
+        settings.lead_in = columns("--lead-in", optarg);
+        options.leads_given = true;
+        break;
+      case kLeadOut:
+        settings.lead_out = columns("--lead-out", optarg);
+        options.leads_given = true;
+        break;
+      case kName:
+        settings.array_name = optarg;
+        break;
+      case kLengthName:
+        settings.length_name = optarg;
+        break;
+      case kArt:
+        settings.art = true;
+        break;
+      case 'h':
+        options.help = true;
+        break;
+      case 'V':
+        options.version = true;
+        break;
+      case ':':
+        throw UsageError("option '" + written + "' needs a value");
+      default:
+        throw UsageError("unknown option '" + written + "'");
+    }
+  }
+  if (argc - optind > 1) {
+    throw UsageError("one TEXT at most; put a text with spaces in quotes");
+  }
+  if (optind < argc) options.text = argv[optind];
+  try {
+    check(settings);
+  } catch (const ConversionError& error) {
+    throw UsageError(error.what());
+  }
+  return options;
+}
+
+}  // namespace marquee8
