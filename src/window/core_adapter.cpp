@@ -1,7 +1,10 @@
 #include "core_adapter.h"
 
 #include <QCoreApplication>
+#include <QSaveFile>
+#include <QStringList>
 #include <new>
+#include <stdexcept>
 #include <string_view>
 
 #include "conversion.h"
@@ -26,6 +29,42 @@ QImage canvas_image(const GlyphCanvas& canvas) {
   return image;
 }
 
+// QString holds UTF-16 code units, exactly what the core counts and draws.
+std::u16string_view units(const QString& text) {
+  return {reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size())};
+}
+
+// Raw bytes cannot be shown as they are: the box lists them in hex.
+QString shown(const std::string& output, OutputFormat format) {
+  if (is_text(format)) {
+    return QString::fromLatin1(output.data(), static_cast<qsizetype>(output.size()));
+  }
+  QStringList bytes;
+  bytes.reserve(static_cast<qsizetype>(output.size()));
+  for (const char byte : output) {
+    bytes << QStringLiteral("%1").arg(static_cast<unsigned char>(byte), 2, 16, QLatin1Char('0'));
+  }
+  return bytes.join(QLatin1Char(' '));
+}
+
+class SaveFileSink final : public ByteSink {
+ public:
+  SaveFileSink(QSaveFile& file, const QString& path) : file_(file), path_(path) {}
+  void write(std::string_view bytes) override {
+    if (file_.write(bytes.data(), static_cast<qint64>(bytes.size())) !=
+        static_cast<qint64>(bytes.size())) {
+      throw std::runtime_error(failure(path_, file_.errorString()));
+    }
+  }
+  static std::string failure(const QString& path, const QString& reason) {
+    return QStringLiteral("cannot write '%1': %2").arg(path, reason).toStdString();
+  }
+
+ private:
+  QSaveFile& file_;
+  const QString& path_;
+};
+
 QString tr(const char* text) { return QCoreApplication::translate("marquee8", text); }
 
 }  // namespace
@@ -34,19 +73,49 @@ QString default_text() {
   return QString::fromLatin1(kDefaultText.data(), static_cast<qsizetype>(kDefaultText.size()));
 }
 
-WindowConversion::WindowConversion() : conversion_(std::make_unique<Conversion>()) {}
+WindowConversion::WindowConversion(const OutputSettings& settings)
+    : conversion_(std::make_unique<Conversion>(ConversionSettings{.output = settings})) {}
 WindowConversion::~WindowConversion() = default;
 WindowConversion::WindowConversion(WindowConversion&&) noexcept = default;
 WindowConversion& WindowConversion::operator=(WindowConversion&&) noexcept = default;
 
+const OutputSettings& WindowConversion::output_settings() const {
+  return conversion_->settings().output;
+}
+
+void WindowConversion::set_output_settings(const OutputSettings& settings) {
+  ConversionSettings all = conversion_->settings();
+  all.output = settings;
+  conversion_->set_settings(all);
+}
+
 StartResult WindowConversion::start(const QString& text) {
-  // QString holds UTF-16 code units, exactly what the core counts and draws.
-  const std::u16string_view units(reinterpret_cast<const char16_t*>(text.utf16()),
-                                  static_cast<std::size_t>(text.size()));
   GlyphCanvas canvas;
-  const std::string array = conversion_->start(units, canvas);
-  return {QString::fromLatin1(array.data(), static_cast<qsizetype>(array.size())),
-          canvas_image(canvas)};
+  const std::string output = conversion_->start(units(text), canvas);
+  const OutputSettings& settings = output_settings();
+  const auto bytes = static_cast<qsizetype>(conversion_->array_size(units(text).size()));
+  return {shown(output, settings.format), canvas_image(canvas),
+          static_cast<qsizetype>(Conversion::column_count(units(text).size())), bytes,
+          lives_in_ram(settings.format) && bytes > kUnoRamBudget};
+}
+
+void WindowConversion::save_output(const QString& text, const QString& path) {
+  QSaveFile file(path);
+  if (!file.open(QIODevice::WriteOnly)) {
+    throw std::runtime_error(SaveFileSink::failure(path, file.errorString()));
+  }
+  SaveFileSink sink(file, path);
+  conversion_->write_output(units(text), sink);
+  if (!file.commit()) throw std::runtime_error(SaveFileSink::failure(path, file.errorString()));
+}
+
+std::optional<QString> settings_problem(const OutputSettings& settings) {
+  try {
+    check(settings);
+  } catch (const ConversionError&) {
+    return describe_failure(std::current_exception());
+  }
+  return std::nullopt;
 }
 
 QImage blank_canvas() { return canvas_image(GlyphCanvas()); }

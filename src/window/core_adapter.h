@@ -1,11 +1,15 @@
 #pragma once
 
-// The one place the window meets the conversion core: Qt's types in, Qt's types out.
+// The one place the window meets the conversion core: Qt's types in, Qt's types out. The output
+// settings are plain data the window edits and stores as the core defines them.
 
 #include <QImage>
 #include <QString>
 #include <exception>
 #include <memory>
+#include <optional>
+
+#include "output_settings.h"
 
 namespace marquee8 {
 
@@ -14,26 +18,44 @@ class Conversion;
 // What the input box holds when the window opens.
 QString default_text();
 
-// What a Start puts on screen: the output box's text and the canvas's drawable area.
+// What a Start puts on screen: the output box's text, the canvas's drawable area, and the
+// figures the status bar reports.
 struct StartResult {
   QString output;
   QImage canvas;
+  qsizetype columns = 0;      // sampled from the text
+  qsizetype array_bytes = 0;  // the array in all, leads included
+  bool too_big_for_uno_ram = false;
 };
+
+// The most an Uno's 2 KB of RAM can spare for an array copied into it.
+inline constexpr qsizetype kUnoRamBudget = 1536;
 
 // The Start command as the window runs it, with the glyphs kept from click to click.
 class WindowConversion {
  public:
-  WindowConversion();
+  explicit WindowConversion(const OutputSettings& settings = {});
   ~WindowConversion();
   WindowConversion(WindowConversion&&) noexcept;
   WindowConversion& operator=(WindowConversion&&) noexcept;
 
+  const OutputSettings& output_settings() const;
+  // Throws ConversionError for settings that cannot be written.
+  void set_output_settings(const OutputSettings& settings);
+
   // Throws what the core throws (ConversionError, std::bad_alloc).
   StartResult start(const QString& text);
+
+  // Writes to `path`, replacing it only once complete, exactly the bytes the command line
+  // writes for the same text and settings. Throws std::runtime_error naming the file.
+  void save_output(const QString& text, const QString& path);
 
  private:
   std::unique_ptr<Conversion> conversion_;
 };
+
+// Why `settings` cannot be written, as the user is told; nothing when they can.
+std::optional<QString> settings_problem(const OutputSettings& settings);
 
 // The canvas before any Start: background only.
 QImage blank_canvas();

@@ -1,16 +1,21 @@
 #include "main_window.h"
 
+#include <QAction>
+#include <QActionGroup>
+#include <QApplication>
+#include <QClipboard>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
+#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStatusBar>
 #include <exception>
 #include <limits>
-#include <memory>
 #include <utility>
 
 #include "canvas_view.h"
+#include "settings_store.h"
 
 namespace marquee8 {
 namespace {
@@ -23,33 +28,68 @@ Widget* place(Widget* widget, const char* name, QRect geometry) {
   return widget;
 }
 
+QAction* action(QMenu* menu, const QString& text, const char* name,
+                const QKeySequence& shortcut = {}) {
+  QAction* added = menu->addAction(text);
+  added->setObjectName(QString::fromLatin1(name));
+  added->setShortcut(shortcut);
+  return added;
+}
+
+QString format_label(OutputFormat format) {
+  switch (format) {
+    case OutputFormat::kClassic:
+      return MainWindow::tr("&Classic: byte a[] (RAM)");
+    case OutputFormat::kProgmem:
+      return MainWindow::tr("&PROGMEM: AVR flash");
+    case OutputFormat::kC:
+      return MainWindow::tr("C &const: ARM and ESP flash");
+    case OutputFormat::kMicroPython:
+      return MainWindow::tr("&MicroPython bytes");
+    case OutputFormat::kRaw:
+      return MainWindow::tr("&Raw Bytes");
+  }
+  return {};
+}
+
+QString summary_of(const StartResult& result) {
+  QString summary =
+      MainWindow::tr("%L1 columns · %L2 bytes").arg(result.columns).arg(result.array_bytes);
+  if (result.too_big_for_uno_ram) {
+    summary += MainWindow::tr(
+                   " · more than the %L1 bytes an Uno's RAM can spare: use Output → "
+                   "PROGMEM")
+                   .arg(kUnoRamBudget);
+  }
+  return summary;
+}
+
 }  // namespace
 
 MainWindow::Start MainWindow::default_start() {
-  auto conversion = std::make_shared<WindowConversion>();
-  return [conversion](const QString& text) { return conversion->start(text); };
+  return [](WindowConversion& conversion, const QString& text) { return conversion.start(text); };
 }
 
-MainWindow::FailureReporter MainWindow::default_failure_reporter() {
-  return [](QWidget* window, const QString& message) {
-    QMessageBox::critical(window, window->windowTitle(), message);
-  };
-}
-
-MainWindow::MainWindow(Start start, FailureReporter report_failure, QWidget* parent)
-    : QWidget(parent),
+MainWindow::MainWindow(WindowDialogs dialogs, Start start, QWidget* parent)
+    : QMainWindow(parent),
+      dialogs_(std::move(dialogs)),
       start_command_(std::move(start)),
-      report_failure_(std::move(report_failure)),
-      label_(place(new QLabel(QStringLiteral("請輸入您要顯示的數字"), this), "Label1",
+      store_(QStringLiteral("marquee8"), QStringLiteral("marquee8")),
+      client_(new QWidget(this)),
+      label_(place(new QLabel(QStringLiteral("請輸入您要顯示的數字"), client_), "Label1",
                    {16, 24, 153, 25})),
-      input_(place(new QLineEdit(default_text(), this), "txtinput", {208, 24, 81, 33})),
-      canvas_view_(place(new CanvasView(this), "pic", {40, 88, 673, 33})),
-      output_(place(new QPlainTextEdit(QStringLiteral("Text1"), this), "txtoutput",
+      input_(place(new QLineEdit(default_text(), client_), "txtinput", {208, 24, 81, 33})),
+      canvas_view_(place(new CanvasView(client_), "pic", {40, 88, 673, 33})),
+      output_(place(new QPlainTextEdit(QStringLiteral("Text1"), client_), "txtoutput",
                     {32, 152, 689, 129})),
-      start_(place(new QPushButton(QStringLiteral("Start"), this), "Command1", {56, 296, 81, 33})) {
+      start_(
+          place(new QPushButton(QStringLiteral("Start"), client_), "Command1", {56, 296, 81, 33})),
+      summary_(new QLabel(this)) {
   setObjectName(QStringLiteral("Form1"));
   setWindowTitle(QStringLiteral("Form1"));
-  resize(747, 349);
+  client_->setObjectName(QStringLiteral("clientArea"));
+  setCentralWidget(client_);
+  conversion_.set_output_settings(load_output_settings(store_));
 
   // Qt's default of 32767 would silently cut a long pasted text.
   input_->setMaxLength(std::numeric_limits<int>::max());
@@ -68,18 +108,124 @@ MainWindow::MainWindow(Start start, FailureReporter report_failure, QWidget* par
 
   canvas_view_->show_image(blank_canvas());
   connect(start_, &QPushButton::clicked, this, &MainWindow::run_start);
+
+  build_menus();
+  summary_->setObjectName(QStringLiteral("summary"));
+  statusBar()->addWidget(summary_, 1);
+  resize(kClientSize.width(),
+         kClientSize.height() + menuBar()->sizeHint().height() + statusBar()->sizeHint().height());
 }
 
-void MainWindow::run_start() {
+void MainWindow::build_menus() {
+  QMenu* file = menuBar()->addMenu(tr("&File"));
+  save_ = action(file, tr("&Save Output As…"), "actionSaveOutputAs", QKeySequence::Save);
+  save_->setEnabled(false);  // there is nothing to save before the first Start
+  connect(save_, &QAction::triggered, this, &MainWindow::save_output);
+  file->addSeparator();
+  connect(action(file, tr("&Quit"), "actionQuit", QKeySequence::Quit), &QAction::triggered, this,
+          &QWidget::close);
+
+  QMenu* edit = menuBar()->addMenu(tr("&Edit"));
+  connect(action(edit, tr("&Copy Output"), "actionCopyOutput", QKeySequence(tr("Ctrl+Shift+C"))),
+          &QAction::triggered, this,
+          [this] { QApplication::clipboard()->setText(output_->toPlainText()); });
+
+  QMenu* output = menuBar()->addMenu(tr("&Output"));
+  formats_ = new QActionGroup(this);
+  for (const OutputFormat format : kAllFormats) {
+    const std::string name = "actionFormat_" + std::string(format_name(format));
+    QAction* choice = action(output, format_label(format), name.c_str());
+    choice->setCheckable(true);
+    choice->setData(static_cast<int>(format));
+    formats_->addAction(choice);
+    connect(choice, &QAction::triggered, this, [this, format] {
+      OutputSettings settings = conversion_.output_settings();
+      settings.format = format;
+      change_settings(settings);
+    });
+  }
+  output->addSeparator();
+  add_option(output, tr("&Hex Values"), "actionHex", &OutputSettings::hex);
+  add_option(output, tr("&Top Row Is Bit 7"), "actionMsbTop", &OutputSettings::msb_top);
+  add_option(output, tr("ASCII-&Art Comment"), "actionArt", &OutputSettings::art);
+  output->addSeparator();
+  connect(
+      action(output, tr("Array &Settings…"), "actionArraySettings"), &QAction::triggered, this,
+      [this] {
+        if (const auto chosen = dialogs_.ask_array_settings(this, conversion_.output_settings())) {
+          change_settings(*chosen);
+        }
+      });
+
+  QMenu* help = menuBar()->addMenu(tr("&Help"));
+  connect(action(help, tr("&About marquee8"), "actionAbout"), &QAction::triggered, this, [this] {
+    dialogs_.inform(this, tr("About marquee8"),
+                    tr("<b>marquee8</b> %1<p>Turns a line of text into the column bytes of an "
+                       "8-row LED marquee.<p>MIT License.")
+                        .arg(QStringLiteral(MARQUEE8_VERSION)));
+  });
+  show_settings();
+}
+
+QAction* MainWindow::add_option(QMenu* menu, const QString& text, const char* name,
+                                bool OutputSettings::*option) {
+  QAction* toggle = action(menu, text, name);
+  toggle->setCheckable(true);
+  options_.emplace_back(toggle, option);
+  connect(toggle, &QAction::toggled, this, [this, option](bool on) {
+    OutputSettings settings = conversion_.output_settings();
+    if (settings.*option == on) return;
+    settings.*option = on;
+    change_settings(settings);
+  });
+  return toggle;
+}
+
+void MainWindow::show_settings() {
+  const OutputSettings& settings = conversion_.output_settings();
+  for (QAction* format : formats_->actions()) {
+    format->setChecked(format->data().toInt() == static_cast<int>(settings.format));
+  }
+  for (const auto& [toggle, option] : options_) toggle->setChecked(settings.*option);
+}
+
+void MainWindow::change_settings(const OutputSettings& settings) {
+  if (const auto problem = settings_problem(settings)) {
+    dialogs_.report_failure(this, *problem);
+    show_settings();
+    return;
+  }
+  conversion_.set_output_settings(settings);
+  save_output_settings(store_, settings);
+  show_settings();
+  if (converted_) convert(input_->text());
+}
+
+void MainWindow::run_start() { convert(input_->text()); }
+
+void MainWindow::convert(const QString& text) {
   StartResult result;
   try {
-    result = start_command_(input_->text());
+    result = start_command_(conversion_, text);
   } catch (const std::exception&) {
-    report_failure_(this, describe_failure(std::current_exception()));
+    dialogs_.report_failure(this, describe_failure(std::current_exception()));
     return;
   }
   canvas_view_->show_image(std::move(result.canvas));
   output_->setPlainText(result.output);
+  summary_->setText(summary_of(result));
+  converted_ = text;
+  save_->setEnabled(true);
+}
+
+void MainWindow::save_output() {
+  const std::optional<QString> path = dialogs_.ask_save_path(this);
+  if (!path || !converted_) return;
+  try {
+    conversion_.save_output(*converted_, *path);
+  } catch (const std::exception&) {
+    dialogs_.report_failure(this, describe_failure(std::current_exception()));
+  }
 }
 
 }  // namespace marquee8

@@ -1,11 +1,16 @@
 #pragma once
 
+#include <QMainWindow>
+#include <QSettings>
 #include <QString>
-#include <QWidget>
 #include <functional>
+#include <optional>
 
 #include "core_adapter.h"
+#include "window_dialogs.h"
 
+class QAction;
+class QActionGroup;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
@@ -15,32 +20,49 @@ namespace marquee8 {
 
 class CanvasView;
 
-// Form1: the prompt, the input box, the canvas, the output box and the Start button, at fixed
-// pixel positions. Only a click on Start does anything of ours.
-class MainWindow : public QWidget {
+// Form1: the prompt, the input box, the canvas, the output box and the Start button at fixed
+// pixel positions in a 747 x 349 client area, with a menu bar above it and a status bar below.
+// Start converts the input box's text; once it has, changing an output setting converts again,
+// so what is shown always matches what is chosen.
+class MainWindow : public QMainWindow {
   Q_OBJECT
 
  public:
-  using Start = std::function<StartResult(const QString& text)>;
-  using FailureReporter = std::function<void(QWidget* window, const QString& message)>;
+  static constexpr QSize kClientSize{747, 349};
 
-  static Start default_start();                       // the core's Start command
-  static FailureReporter default_failure_reporter();  // a modal error box
+  // How a Start runs the conversion; tests put a failing one in between.
+  using Start = std::function<StartResult(WindowConversion& conversion, const QString& text)>;
+  static Start default_start();
 
-  explicit MainWindow(Start start = default_start(),
-                      FailureReporter report_failure = default_failure_reporter(),
+  explicit MainWindow(WindowDialogs dialogs = WindowDialogs::real(), Start start = default_start(),
                       QWidget* parent = nullptr);
 
  private:
+  void build_menus();
+  QAction* add_option(QMenu* menu, const QString& text, const char* name,
+                      bool OutputSettings::*option);
   void run_start();
+  void convert(const QString& text);
+  void change_settings(const OutputSettings& settings);
+  void show_settings();
+  void save_output();
 
+  WindowDialogs dialogs_;
   Start start_command_;
-  FailureReporter report_failure_;
+  WindowConversion conversion_;
+  QSettings store_;
+  std::optional<QString> converted_;  // the text the output box shows, once Start has run
+
+  QWidget* client_;
   QLabel* label_;
   QLineEdit* input_;
   CanvasView* canvas_view_;
   QPlainTextEdit* output_;
   QPushButton* start_;
+  QLabel* summary_;
+  QActionGroup* formats_ = nullptr;
+  QAction* save_ = nullptr;
+  std::vector<std::pair<QAction*, bool OutputSettings::*>> options_;
 };
 
 }  // namespace marquee8

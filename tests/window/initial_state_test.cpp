@@ -10,11 +10,14 @@
 namespace marquee8::window_test {
 namespace {
 
-TEST(InitialState, WindowHasItsCaptionAndClientSize) {
+TEST(InitialState, WindowHasItsCaptionAndClientSizeBetweenMenuAndStatusBar) {
   WindowUnderTest form;
+  form.window.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&form.window));
   EXPECT_EQ(form.window.objectName(), "Form1");
   EXPECT_EQ(form.window.windowTitle(), "Form1");
-  EXPECT_EQ(form.window.size(), QSize(747, 349));
+  EXPECT_EQ(form.client_area().size(), QSize(747, 349));
+  EXPECT_EQ(form.summary().text(), "") << "nothing to report before the first Start";
 }
 
 TEST(InitialState, ControlsHaveTheirTextsAndPixelGeometry) {
@@ -33,7 +36,7 @@ TEST(InitialState, ControlsHaveTheirTextsAndPixelGeometry) {
   EXPECT_EQ(form.pic().contentsRect(), QRect(2, 2, 669, 29));
   EXPECT_FALSE(form.txtoutput().isReadOnly());
   EXPECT_FALSE(form.txtinput().isReadOnly());
-  for (QWidget* control : form.window.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+  for (QWidget* control : form.client_area().findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
     EXPECT_FALSE(control->testAttribute(Qt::WA_SetFont)) << control->objectName().toStdString();
   }
 }
@@ -66,7 +69,7 @@ TEST(InitialState, ResizingMovesAndResizesNoControl) {
   form.window.show();
   const auto geometries = [&] {
     std::vector<QRect> result;
-    for (QWidget* control : form.window.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+    for (QWidget* control : form.client_area().findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
       result.push_back(control->geometry());
     }
     return result;

@@ -4,7 +4,6 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QTest>
-#include <memory>
 
 #include "canvas_pixels.h"
 #include "conversion.h"
@@ -19,7 +18,7 @@ std::string core_text(std::u16string_view text) {
   return Conversion().start(text, canvas);
 }
 
-void click_start(WindowUnderTest& form) { QTest::mouseClick(&form.command1(), Qt::LeftButton); }
+void click_start(WindowUnderTest& form) { form.click_start(); }
 
 TEST(Start, DefaultInputGivesTheCoresArrayTextOnTwoLines) {
   WindowUnderTest form;
@@ -84,15 +83,11 @@ TEST(Start, PastedTextOfTwoHundredThousandCharactersIsConvertedWhole) {
 
 TEST(Start, FailedRunKeepsOutputAndCanvasNamesTheCauseAndLeavesTheWindowUsable) {
   bool fail = false;
-  std::vector<QString> reported;
-  WindowUnderTest form(
-      [&, conversion = std::make_shared<WindowConversion>()](const QString& text) {
-        if (fail) {
-          throw ConversionError(ConversionError::Kind::kFontUnusable, "no 8 point strike");
-        }
-        return conversion->start(text);
-      },
-      [&](QWidget*, const QString& message) { reported.push_back(message); });
+  WindowUnderTest form([&](WindowConversion& conversion, const QString& text) {
+    if (fail) throw ConversionError(ConversionError::Kind::kFontUnusable, "no 8 point strike");
+    return conversion.start(text);
+  });
+  const std::vector<QString>& reported = form.answers.reported;
   form.window.show();
   form.txtinput().setText("1");
   click_start(form);

@@ -1,0 +1,51 @@
+#include "settings_store.h"
+
+#include <QSettings>
+
+namespace marquee8 {
+
+namespace {
+
+const QString kFormat = QStringLiteral("output/format");
+const QString kHex = QStringLiteral("output/hex");
+const QString kMsbTop = QStringLiteral("output/msbTop");
+const QString kLeadIn = QStringLiteral("output/leadIn");
+const QString kLeadOut = QStringLiteral("output/leadOut");
+const QString kArrayName = QStringLiteral("output/arrayName");
+const QString kLengthName = QStringLiteral("output/lengthName");
+const QString kArt = QStringLiteral("output/art");
+
+}  // namespace
+
+OutputSettings load_output_settings(QSettings& store) {
+  const OutputSettings classic;
+  OutputSettings settings;
+  const std::string format = store.value(kFormat, QString::fromLatin1(format_name(classic.format)))
+                                 .toString()
+                                 .toStdString();
+  settings.format = format_named(format).value_or(classic.format);
+  settings.hex = store.value(kHex, classic.hex).toBool();
+  settings.msb_top = store.value(kMsbTop, classic.msb_top).toBool();
+  settings.lead_in = store.value(kLeadIn, classic.lead_in).toInt();
+  settings.lead_out = store.value(kLeadOut, classic.lead_out).toInt();
+  settings.array_name =
+      store.value(kArrayName, QString::fromStdString(classic.array_name)).toString().toStdString();
+  settings.length_name = store.value(kLengthName, QString::fromStdString(classic.length_name))
+                             .toString()
+                             .toStdString();
+  settings.art = store.value(kArt, classic.art).toBool();
+  return settings_problem(settings) ? classic : settings;
+}
+
+void save_output_settings(QSettings& store, const OutputSettings& settings) {
+  store.setValue(kFormat, QString::fromLatin1(format_name(settings.format)));
+  store.setValue(kHex, settings.hex);
+  store.setValue(kMsbTop, settings.msb_top);
+  store.setValue(kLeadIn, settings.lead_in);
+  store.setValue(kLeadOut, settings.lead_out);
+  store.setValue(kArrayName, QString::fromStdString(settings.array_name));
+  store.setValue(kLengthName, QString::fromStdString(settings.length_name));
+  store.setValue(kArt, settings.art);
+}
+
+}  // namespace marquee8

@@ -1,0 +1,228 @@
+// The menu bar and status bar driven as a user drives them: actions triggered, dialogs answered.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDialogButtonBox>
+#include <QFile>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTemporaryDir>
+
+#include "array_settings_dialog.h"
+#include "byte_sink.h"
+#include "conversion.h"
+#include "utf8_line.h"
+#include "window_under_test.h"
+
+namespace marquee8::window_test {
+namespace {
+
+// What the output box shows for `text` with `settings`: a text box keeps CR LF as one break.
+QString expected_output(const OutputSettings& settings, const QString& text = "825710") {
+  return WindowConversion(settings).start(text).output.replace(QStringLiteral("\r\n"),
+                                                               QStringLiteral("\n"));
+}
+
+OutputSettings classic() { return {}; }
+
+struct MenuCase {
+  const char* name;
+  std::vector<std::string> actions;  // triggered in this order
+  OutputSettings settings;           // what the output must then follow
+};
+
+TEST(Menus, EachOutputChoiceReconvertsTheStartedText) {
+  const std::vector<MenuCase> cases = {
+      {"progmem", {"actionFormat_progmem"}, {.format = OutputFormat::kProgmem}},
+      {"c", {"actionFormat_c"}, {.format = OutputFormat::kC}},
+      {"micropython", {"actionFormat_micropython"}, {.format = OutputFormat::kMicroPython}},
+      {"raw", {"actionFormat_raw"}, {.format = OutputFormat::kRaw}},
+      {"hex", {"actionHex"}, {.hex = true}},
+      {"msb top", {"actionMsbTop"}, {.msb_top = true}},
+      {"art", {"actionArt"}, {.art = true}},
+      {"hex twice is off again", {"actionHex", "actionHex"}, classic()},
+      {"c with hex and art",
+       {"actionFormat_c", "actionHex", "actionArt"},
+       {.format = OutputFormat::kC, .hex = true, .art = true}},
+      {"back to classic", {"actionFormat_progmem", "actionFormat_classic"}, classic()},
+  };
+  for (const MenuCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    WindowUnderTest form;
+    form.click_start();
+    form.txtinput().setText("typed after Start");  // only Start converts the input box...
+    form.txtinput().setText("825710");             // ...so the test puts it back
+    for (const std::string& name : c.actions) form.action(name).trigger();
+    EXPECT_EQ(form.txtoutput().toPlainText(), expected_output(c.settings));
+    const std::string format = "actionFormat_" + std::string(format_name(c.settings.format));
+    EXPECT_TRUE(form.action(format).isChecked());
+  }
+}
+
+TEST(Menus, NothingChangesBeforeTheFirstStart) {
+  WindowUnderTest form;
+  form.action("actionFormat_progmem").trigger();
+  form.action("actionHex").trigger();
+  EXPECT_EQ(form.txtoutput().toPlainText(), "Text1");
+  EXPECT_FALSE(form.action("actionSaveOutputAs").isEnabled());
+  form.click_start();
+  EXPECT_EQ(form.txtoutput().toPlainText(),
+            expected_output({.format = OutputFormat::kProgmem, .hex = true}));
+}
+
+TEST(Menus, ArraySettingsDialogAnswersReachTheOutput) {
+  WindowUnderTest form;
+  form.click_start();
+  const OutputSettings chosen{
+      .lead_in = 32, .lead_out = 32, .array_name = "scroll", .length_name = "scroll_last"};
+  form.answers.array_settings = chosen;
+  form.action("actionArraySettings").trigger();
+  EXPECT_EQ(form.txtoutput().toPlainText(), expected_output(chosen));
+  EXPECT_EQ(form.summary().text(), QString::fromUtf8("37 columns · 101 bytes"));
+
+  form.answers.array_settings.reset();  // Cancel changes nothing
+  form.action("actionArraySettings").trigger();
+  EXPECT_EQ(form.txtoutput().toPlainText(), expected_output(chosen));
+}
+
+TEST(Menus, SettingsThatCannotBeWrittenAreRefusedAndKept) {
+  WindowUnderTest form;
+  form.action("actionFormat_raw").trigger();
+  form.action("actionArt").trigger();
+  ASSERT_EQ(form.answers.reported.size(), 1u);
+  EXPECT_TRUE(form.answers.reported[0].contains("ASCII-art"))
+      << form.answers.reported[0].toStdString();
+  EXPECT_FALSE(form.action("actionArt").isChecked());
+  EXPECT_TRUE(form.action("actionFormat_raw").isChecked());
+}
+
+TEST(StatusBar, CountsColumnsAndBytesAndWarnsWhenRamRunsOut) {
+  const struct {
+    const char* format;
+    int characters;
+    QString summary;
+  } cases[] = {
+      {"actionFormat_classic", 6, QString::fromUtf8("37 columns · 45 bytes")},
+      {"actionFormat_classic", 300,
+       QString::fromUtf8("1,801 columns · 1,809 bytes · more than the 1,536 bytes an Uno's RAM "
+                         "can spare: use Output → PROGMEM")},
+      {"actionFormat_progmem", 300, QString::fromUtf8("1,801 columns · 1,809 bytes")},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.summary.toStdString());
+    WindowUnderTest form;
+    form.action(c.format).trigger();
+    form.txtinput().setText(QString(c.characters, QLatin1Char('8')));
+    form.click_start();
+    EXPECT_EQ(form.summary().text(), c.summary);
+  }
+}
+
+// What Save writes is what `marquee8 -o` writes for the same text and settings.
+TEST(Menus, SaveOutputAsWritesTheCommandLinesBytes) {
+  const QTemporaryDir folder;
+  for (const OutputSettings& settings :
+       {classic(), OutputSettings{.format = OutputFormat::kRaw},
+        OutputSettings{.format = OutputFormat::kMicroPython, .art = true}}) {
+    WindowUnderTest form;
+    form.answers.array_settings = settings;  // the answer carries every setting at once
+    form.action("actionArraySettings").trigger();
+    form.txtinput().setText(QString::fromUtf8("Hi \xE2\x82\xAC"));
+    form.click_start();
+    form.answers.save_path = folder.filePath("marquee.h");
+    form.action("actionSaveOutputAs").trigger();
+
+    StringSink expected;
+    Conversion({.font_points = 8, .output = settings})
+        .write_output(Utf8Line::check("Hi \xE2\x82\xAC"), expected);
+    QFile saved(*form.answers.save_path);
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    EXPECT_EQ(saved.readAll().toStdString(), expected.text()) << format_name(settings.format);
+    EXPECT_TRUE(form.answers.reported.empty());
+  }
+}
+
+TEST(Menus, SaveIntoAMissingFolderNamesTheFile) {
+  const QTemporaryDir folder;
+  WindowUnderTest form;
+  form.click_start();
+  form.answers.save_path = folder.filePath("absent/marquee.h");
+  form.action("actionSaveOutputAs").trigger();
+  ASSERT_EQ(form.answers.reported.size(), 1u);
+  EXPECT_TRUE(form.answers.reported[0].contains("absent/marquee.h"));
+}
+
+TEST(Menus, CopyOutputTakesTheWholeOutput) {
+  WindowUnderTest form;
+  form.txtinput().setText(QString(500, QLatin1Char('W')));
+  form.click_start();
+  QApplication::clipboard()->clear();
+  form.action("actionCopyOutput").trigger();
+  EXPECT_EQ(QApplication::clipboard()->text(), form.txtoutput().toPlainText());
+}
+
+TEST(Menus, ChoicesPersistButTheFirstStartIsClassic) {
+  {
+    WindowUnderTest first;
+    EXPECT_TRUE(first.action("actionFormat_classic").isChecked());
+    EXPECT_FALSE(first.action("actionHex").isChecked());
+    first.action("actionFormat_micropython").trigger();
+    first.action("actionMsbTop").trigger();
+  }
+  WindowUnderTest next(MainWindow::default_start(), /*keep_stored_settings=*/true);
+  EXPECT_TRUE(next.action("actionFormat_micropython").isChecked());
+  EXPECT_TRUE(next.action("actionMsbTop").isChecked());
+  EXPECT_EQ(next.txtinput().text(), "825710") << "the input text is not kept";
+  EXPECT_EQ(next.txtoutput().toPlainText(), "Text1");
+  next.click_start();
+  EXPECT_EQ(next.txtoutput().toPlainText(),
+            expected_output({.format = OutputFormat::kMicroPython, .msb_top = true}));
+}
+
+TEST(Menus, AboutNamesTheVersionAndLicence) {
+  WindowUnderTest form;
+  form.action("actionAbout").trigger();
+  ASSERT_EQ(form.answers.informed.size(), 1u);
+  EXPECT_TRUE(form.answers.informed[0].contains(MARQUEE8_VERSION));
+  EXPECT_TRUE(form.answers.informed[0].contains("MIT"));
+}
+
+}  // namespace
+}  // namespace marquee8::window_test
+
+namespace marquee8::window_test {
+namespace {
+
+TEST(ArraySettingsDialog, AcceptsOnlyWhatTheCommandLineAccepts) {
+  const struct {
+    const char* array_name;
+    const char* length_name;
+    const char* problem;  // empty: OK is enabled
+  } cases[] = {{"scroll", "scroll_last", ""},
+               {"2fast", "slen", "not an identifier"},
+               {"int", "slen", "reserved word"},
+               {"same", "same", "different names"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.array_name);
+    ArraySettingsDialog dialog({.format = OutputFormat::kC}, nullptr);
+    dialog.findChild<QSpinBox*>("leadOut")->setValue(32);
+    dialog.findChild<QLineEdit*>("arrayName")->setText(c.array_name);
+    dialog.findChild<QLineEdit*>("lengthName")->setText(c.length_name);
+    const QString problem = dialog.findChild<QLabel*>("problem")->text();
+    const bool ok =
+        dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->isEnabled();
+    EXPECT_EQ(ok, *c.problem == '\0');
+    EXPECT_TRUE(problem.contains(c.problem)) << problem.toStdString();
+    if (ok) {
+      const OutputSettings chosen = dialog.settings();
+      EXPECT_EQ(chosen, (OutputSettings{.format = OutputFormat::kC,
+                                        .lead_out = 32,
+                                        .array_name = c.array_name,
+                                        .length_name = c.length_name}));
+    }
+  }
+}
+
+}  // namespace
+}  // namespace marquee8::window_test
