@@ -40,13 +40,40 @@ std::string diff(const std::string& expected_path, const std::string& actual_pat
   return output;
 }
 
-TEST(Conversion, MatchesTheGoldenOutputForTheDefaultText) {
-  const std::string actual = start(u"825710");
-  const std::string golden = std::string(GOLDEN_DIR) + "/825710.txt";
+// Fails with a diff -u of the golden file against what was made.
+void expect_golden(const std::string& actual, const std::string& name) {
+  const std::string golden = std::string(GOLDEN_DIR) + "/" + name;
   if (actual != slurp(golden)) {
-    const std::string actual_path = std::string(ACTUAL_DIR) + "/825710.actual";
+    const std::string actual_path = std::string(ACTUAL_DIR) + "/" + name + ".actual";
     std::ofstream(actual_path, std::ios::binary) << actual;
-    FAIL() << "output differs from " << golden << ":\n" << diff(golden, actual_path);
+    ADD_FAILURE() << "output differs from " << golden << ":\n" << diff(golden, actual_path);
+  }
+}
+
+TEST(Conversion, MatchesTheGoldenOutputForTheDefaultText) {
+  expect_golden(start(u"825710"), "825710.txt");
+}
+
+TEST(Conversion, MatchesTheGoldenOutputOfEveryFormat) {
+  OutputSettings all_options{.format = OutputFormat::kProgmem,
+                             .hex = true,
+                             .msb_top = true,
+                             .lead_in = 2,
+                             .lead_out = 32,
+                             .array_name = "scroll",
+                             .length_name = "scroll_last",
+                             .art = true};
+  const std::vector<std::pair<std::string, OutputSettings>> cases = {
+      {"825710.progmem", {.format = OutputFormat::kProgmem}},
+      {"825710.c", {.format = OutputFormat::kC}},
+      {"825710.micropython", {.format = OutputFormat::kMicroPython}},
+      {"825710.raw", {.format = OutputFormat::kRaw}},
+      {"825710.progmem-all-options", all_options},
+  };
+  for (const auto& [golden, settings] : cases) {
+    StringSink out;
+    Conversion({.font_points = 8, .output = settings}).write_output(Utf8Line::check("825710"), out);
+    expect_golden(out.text(), golden);
   }
 }
 
