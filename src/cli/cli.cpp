@@ -9,9 +9,9 @@
 #include <system_error>
 
 #include "array_text.h"
-#include "atomic_file.h"
 #include "font_face.h"
 #include "glyph_canvas.h"
+#include "output_file.h"
 #include "preview.h"
 #include "start_command.h"
 #include "text_input.h"
@@ -114,7 +114,9 @@ std::string convert(const Options& options, const Console& console) {
 
 void write(const Options& options, const Console& console, std::string_view result) {
   if (options.output) {
-    write_file_atomically(*options.output, result);
+    OutputFile file(*options.output);
+    file.write(result);
+    file.commit();
     return;
   }
   console.out.write(result.data(), static_cast<std::streamsize>(result.size()));

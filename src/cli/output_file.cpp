@@ -1,0 +1,86 @@
+#include "output_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <filesystem>
+#include <system_error>
+
+#include "temporary_file.h"
+#include "throw_errno.h"
+
+namespace marquee8 {
+
+struct OutputFile::Replacement {
+  std::string target;
+  mode_t mode;  // set at commit: writing as a user other than root clears set-id bits
+  TemporaryFile file{target};
+};
+
+namespace {
+
+std::system_error naming(const std::string& path, const std::system_error& error) {
+  return std::system_error(error.code(), "cannot write '" + path + "'");
+}
+
+mode_t new_file_mode() {
+  const mode_t mask = ::umask(0);
+  ::umask(mask);
+  return 0666 & ~mask;
+}
+
+// A link is followed, so the file it names is replaced and the link stays a link.
+std::string resolve_links(const std::string& path) {
+  std::error_code error;
+  const auto resolved = std::filesystem::canonical(path, error);
+  return error ? path : resolved.string();
+}
+
+// A device or FIFO takes the bytes where it is; a FIFO's open waits for a reader, as in a shell.
+FileDescriptor open_in_place(const std::string& path) {
+  FileDescriptor fd(::open(path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC));
+  if (fd.get() < 0) throw_errno();
+  return fd;
+}
+
+}  // namespace
+
+OutputFile::OutputFile(const std::string& path) try : path_(path) {
+  const std::string target = resolve_links(path);
+  struct stat status {};
+  if (::stat(target.c_str(), &status) != 0) {
+    if (errno != ENOENT) throw_errno();
+    replacement_ = std::make_unique<Replacement>(target, new_file_mode());
+  } else if (S_ISDIR(status.st_mode)) {
+    throw_errno(EISDIR);
+  } else if (S_ISREG(status.st_mode)) {
+    replacement_ = std::make_unique<Replacement>(target, status.st_mode & 07777);
+  } else {
+    in_place_ = open_in_place(target);
+  }
+} catch (const std::system_error& error) {
+  throw naming(path, error);
+}
+
+OutputFile::~OutputFile() = default;
+
+void OutputFile::write(std::string_view bytes) try {
+  const FileDescriptor& fd = replacement_ ? replacement_->file.fd() : in_place_;
+  if (!fd.write_all(bytes)) throw_errno();
+} catch (const std::system_error& error) {
+  throw naming(path_, error);
+}
+
+void OutputFile::commit() try {
+  if (!replacement_) {
+    if (!in_place_.close()) throw_errno();
+    return;
+  }
+  if (::fchmod(replacement_->file.fd().get(), replacement_->mode) != 0) throw_errno();
+  replacement_->file.rename_over(replacement_->target);
+} catch (const std::system_error& error) {
+  throw naming(path_, error);
+}
+
+}  // namespace marquee8

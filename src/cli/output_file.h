@@ -1,0 +1,36 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "file_descriptor.h"
+
+namespace marquee8 {
+
+// The file `-o PATH` writes, as the bytes come in:
+// - A regular file is replaced in one step. The bytes go to a temporary file in the same folder
+//   that commit() syncs and renames over it, keeping the old file's mode (a new file gets 0666
+//   less the umask). Until then the file is as it was, and the temporary goes with this object.
+// - A device or pipe (/dev/null, a FIFO) is written in place.
+// A link is followed. Every failure throws std::system_error reading
+// "cannot write 'PATH': reason", with PATH as the user wrote it.
+class OutputFile {
+ public:
+  explicit OutputFile(const std::string& path);
+  OutputFile(const OutputFile&) = delete;
+  OutputFile& operator=(const OutputFile&) = delete;
+  ~OutputFile();  // without commit(): a replaced file stays as it was
+
+  void write(std::string_view bytes);
+  void commit();  // the file now holds exactly the bytes written
+
+ private:
+  struct Replacement;
+
+  std::string path_;
+  std::unique_ptr<Replacement> replacement_;  // set when a regular file is replaced
+  FileDescriptor in_place_;                   // otherwise where the bytes go
+};
+
+}  // namespace marquee8
