@@ -4,9 +4,9 @@
 #include <sys/stat.h>
 
 #include <cerrno>
-#include <filesystem>
 #include <system_error>
 
+#include "link_end.h"
 #include "temporary_file.h"
 #include "throw_errno.h"
 
@@ -30,13 +30,6 @@ mode_t new_file_mode() {
   return 0666 & ~mask;
 }
 
-// A link is followed, so the file it names is replaced and the link stays a link.
-std::string resolve_links(const std::string& path) {
-  std::error_code error;
-  const auto resolved = std::filesystem::canonical(path, error);
-  return error ? path : resolved.string();
-}
-
 // A device or FIFO takes the bytes where it is; a FIFO's open waits for a reader, as in a shell.
 FileDescriptor open_in_place(const std::string& path) {
   FileDescriptor fd(::open(path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC));
@@ -44,20 +37,31 @@ FileDescriptor open_in_place(const std::string& path) {
   return fd;
 }
 
+// A copy of the descriptor shares its offset and append mode with the original.
+FileDescriptor duplicate(int descriptor) {
+  FileDescriptor fd(::fcntl(descriptor, F_DUPFD_CLOEXEC, 0));
+  if (fd.get() < 0) throw_errno();
+  return fd;
+}
+
 }  // namespace
 
 OutputFile::OutputFile(const std::string& path) try : path_(path) {
-  const std::string target = resolve_links(path);
+  const LinkEnd end = follow_links(path);
+  if (end.descriptor) {
+    in_place_ = duplicate(*end.descriptor);
+    return;
+  }
   struct stat status {};
-  if (::stat(target.c_str(), &status) != 0) {
+  if (::stat(end.path.c_str(), &status) != 0) {
     if (errno != ENOENT) throw_errno();
-    replacement_ = std::make_unique<Replacement>(target, new_file_mode());
+    replacement_ = std::make_unique<Replacement>(end.path, new_file_mode());
   } else if (S_ISDIR(status.st_mode)) {
     throw_errno(EISDIR);
   } else if (S_ISREG(status.st_mode)) {
-    replacement_ = std::make_unique<Replacement>(target, status.st_mode & 07777);
+    replacement_ = std::make_unique<Replacement>(end.path, status.st_mode & 07777);
   } else {
-    in_place_ = open_in_place(target);
+    in_place_ = open_in_place(end.path);
   }
 } catch (const std::system_error& error) {
   throw naming(path, error);

@@ -12,9 +12,11 @@ namespace marquee8 {
 // - A regular file is replaced in one step. The bytes go to a temporary file in the same folder
 //   that commit() syncs and renames over it, keeping the old file's mode (a new file gets 0666
 //   less the umask). Until then the file is as it was, and the temporary goes with this object.
+// - One of the program's own descriptors (/dev/stdout, /dev/fd/N, /proc/self/fd/N) is written
+//   as it stands, appending if it was opened to append, as a shell redirection would write it.
 // - A device or pipe (/dev/null, a FIFO) is written in place.
-// A link is followed. Every failure throws std::system_error reading
-// "cannot write 'PATH': reason", with PATH as the user wrote it.
+// Links are followed, so a dangling link creates the file it names. Every failure throws
+// std::system_error reading "cannot write 'PATH': reason", with PATH as the user wrote it.
 class OutputFile {
  public:
   explicit OutputFile(const std::string& path);
