@@ -30,6 +30,26 @@ mode_t new_file_mode() {
   return 0666 & ~mask;
 }
 
+// Root gives the file back to its owner (changing the owner clears set-id bits, so the mode
+// comes later). Anyone else keeps at least the group where they belong to it, and otherwise the
+// new file is theirs, as with sed -i.
+void keep_owner(int fd, const struct stat& old) {
+  if (::fchown(fd, old.st_uid, old.st_gid) != 0 &&
+      ::fchown(fd, static_cast<uid_t>(-1), old.st_gid) != 0) {
+    // Neither is allowed; the file is written all the same.
+  }
+}
+
+// Trying to open the file for writing decides whether the user may replace it, exactly as for
+// a shell redirection, root included. O_NONBLOCK: should it have become a FIFO since it was
+// looked at, this must not wait for a reader.
+struct stat writable_status(const std::string& path) {
+  const FileDescriptor probe(::open(path.c_str(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+  struct stat status {};
+  if (probe.get() < 0 || ::fstat(probe.get(), &status) != 0) throw_errno();
+  return status;
+}
+
 // A device or FIFO takes the bytes where it is; a FIFO's open waits for a reader, as in a shell.
 FileDescriptor open_in_place(const std::string& path) {
   FileDescriptor fd(::open(path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC));
@@ -59,7 +79,9 @@ OutputFile::OutputFile(const std::string& path) try : path_(path) {
   } else if (S_ISDIR(status.st_mode)) {
     throw_errno(EISDIR);
   } else if (S_ISREG(status.st_mode)) {
-    replacement_ = std::make_unique<Replacement>(end.path, status.st_mode & 07777);
+    const struct stat old = writable_status(end.path);
+    replacement_ = std::make_unique<Replacement>(end.path, old.st_mode & 07777);
+    keep_owner(replacement_->file.fd().get(), old);
   } else {
     in_place_ = open_in_place(end.path);
   }

@@ -27,17 +27,27 @@ long=$(printf '%255s' '' | tr ' ' n)
 "$marquee8" -o "$long" 825710 && cmp -s "$long" expected || fail "255-byte name"
 
 # A failure exits 1 with one line naming the file as given, and leaves the folder as it was.
-while IFS='|' read -r file reason setup; do
+# WHO runs it: me; owner, who owns everything (as root: nobody, since root may write anything);
+# stranger, who owns neither the file nor the folder but may write in the folder (root only).
+while IFS='|' read -r who file reason setup; do
+  [ "$who" = stranger ] && [ "$(id -u)" -ne 0 ] && continue
   cd "$(mktemp -d "$scratch/case.XXXXXX")" && eval "$setup" || fail "$file: setup"
+  as=
+  if [ "$(id -u)" -eq 0 ] && [ "$who" != me ]; then
+    chmod 777 . && as="setpriv --reuid=nobody --regid=nogroup --clear-groups"
+    [ "$who" = stranger ] || chown -R nobody:nogroup .
+  fi
   before=$(snapshot .)
-  "$marquee8" -o "$file" 825710 2>"$scratch/err"
+  $as "$marquee8" -o "$file" 825710 2>"$scratch/err"
   status=$?
-  [ $status -eq 1 ] || fail "$file: status $status"
+  [ $status -eq 1 ] || fail "$file ($who): status $status"
   printf "marquee8: cannot write '%s': %s\n" "$file" "$reason" | cmp -s - "$scratch/err" ||
-    fail "$file: $(cat "$scratch/err")"
-  [ "$(snapshot .)" = "$before" ] || fail "$file: the folder changed"
+    fail "$file ($who): $(cat "$scratch/err")"
+  [ "$(snapshot .)" = "$before" ] || fail "$file ($who): the folder changed"
 done <<'EOF'
-loop|Too many levels of symbolic links|ln -s loop2 loop && ln -s loop loop2
-folder|Is a directory|mkdir folder && echo old >folder/inside
-absent/out.h|No such file or directory|:
+me|loop|Too many levels of symbolic links|ln -s loop2 loop && ln -s loop loop2
+me|folder|Is a directory|mkdir folder && echo old >folder/inside
+me|absent/out.h|No such file or directory|:
+owner|out.h|Permission denied|echo old >out.h && chmod 444 out.h
+stranger|out.h|Permission denied|echo old >out.h
 EOF

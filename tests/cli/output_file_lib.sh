@@ -1,8 +1,10 @@
-# Sourced by the output_file_*.sh scripts, which take PATH_TO_MARQUEE8.
+# Sourced by the output_file_*.sh scripts, which take PATH_TO_MARQUEE8. Gives them a scratch
+# folder any user may enter, holding a copy of the program (the build tree may be closed to them).
 set -u
-marquee8=$1
 scratch=$(mktemp -d) || exit 1
 trap 'rm -rf "$scratch"' EXIT
+chmod 755 "$scratch" && cp "$1" "$scratch/marquee8" || exit 1
+marquee8=$scratch/marquee8
 
 fail() {
   echo "FAIL: $*" >&2
