@@ -8,12 +8,12 @@
 
 namespace marquee8 {
 
-// The file `-o PATH` writes, as the bytes come in:
+// The file `-o PATH` writes, which loses no data whatever happens:
 // - A regular file is replaced in one step. The bytes go to a temporary file in the same folder
 //   that commit() syncs and renames over it, keeping the old file's owner, group and mode (a new
 //   file gets 0666 less the umask). Until then the file is as it was, and the temporary goes
-//   with this object. A file the user may not write is refused, as a shell redirection would
-//   refuse it.
+//   when this object does or when SIGINT, SIGTERM or SIGHUP ends the program. A file the user
+//   may not write is refused, as a shell redirection would refuse it.
 // - One of the program's own descriptors (/dev/stdout, /dev/fd/N, /proc/self/fd/N) is written
 //   as it stands, appending if it was opened to append, as a shell redirection would write it.
 // - A device or pipe (/dev/null, a FIFO) is written in place.

@@ -6,9 +6,11 @@
 
 namespace marquee8 {
 
-// A new file beside `target`, to be renamed over it once complete and removed otherwise. Its
-// name is short (.marquee8-XXXXXX), so a target name of any length the file system accepts
-// still works. Failures throw std::system_error.
+// A new file beside `target`, to be renamed over it once complete and removed otherwise: when
+// the object goes, and also when SIGINT, SIGTERM or SIGHUP ends the program first, before it
+// dies of that signal as it would have. Its name is short (.marquee8-XXXXXX), so a target name
+// of any length the file system accepts still works. The program writes one file at a time, so
+// one may exist at once. Failures throw std::system_error.
 class TemporaryFile {
  public:
   explicit TemporaryFile(const std::string& target);
@@ -21,7 +23,6 @@ class TemporaryFile {
   void rename_over(const std::string& target);
 
  private:
-  std::string name_;  // before fd_: mkstemp fills it in as it opens the file
   FileDescriptor fd_;
   bool exists_ = true;
 };
