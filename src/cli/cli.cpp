@@ -33,6 +33,7 @@ With no TEXT, read one line of UTF-8 from standard input; when standard input
 is a terminal, convert "825710".
 
   -o, --output=FILE  write to FILE, replacing it only once all is written
+                     (a hard link to the old FILE keeps the old contents)
   -p, --preview      print the 8 sampled rows as '#' (lit) and '.' (dark)
   -h, --help         show this help and exit
   -V, --version      show the version and exit
