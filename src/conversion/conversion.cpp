@@ -74,31 +74,28 @@ void Conversion::draw(const Text& text, std::size_t code_units, int height,
 
 template <typename Text>
 void Conversion::convert(const Text& text, std::size_t code_units, ByteSink& out,
-                         GlyphCanvas* canvas) {
+                         GlyphCanvas* canvas, std::vector<std::uint8_t>* column_values) {
   const int height = canvas != nullptr ? canvas->height() : GlyphCanvas::kDefaultHeight;
   const OutputSettings& output = settings_.output;
-  if (output.art) {
-    // The picture comes before the declarations, so the values are gathered first.
-    std::vector<std::uint8_t> values;
-    draw(text, code_units, height,
-         [&](std::size_t first_x, auto columns, std::span<const std::uint8_t> block) {
-           if (canvas != nullptr) canvas->paint_columns(first_x, columns);
-           values.insert(values.end(), block.begin(), block.end());
-         });
-    ArrayWriter writer(output, values.size(), out, values);
-    writer.add(values);
-    writer.finish();
-    return;
-  }
+  // The picture comes before the declarations, so for it the values are gathered first.
+  const bool gather = output.art || column_values != nullptr;
+  std::vector<std::uint8_t> values;
   std::optional<ArrayWriter> writer;
   draw(text, code_units, height,
        [&](std::size_t first_x, auto columns, std::span<const std::uint8_t> block) {
          if (canvas != nullptr) canvas->paint_columns(first_x, columns);
+         if (gather) values.insert(values.end(), block.begin(), block.end());
+         if (output.art) return;
          // Made at the first block, once every glyph has been rendered without a failure.
          if (!writer) writer.emplace(output, column_count(code_units), out);
          writer->add(block);
        });
+  if (output.art) {
+    writer.emplace(output, values.size(), out, values);
+    writer->add(values);
+  }
   writer->finish();
+  if (column_values != nullptr) *column_values = std::move(values);
 }
 
 void Conversion::write_output(const Utf8Line& text, ByteSink& out) {
@@ -119,10 +116,11 @@ std::vector<std::uint8_t> Conversion::column_values(const Utf8Line& text) {
   return all;
 }
 
-std::string Conversion::start(std::u16string_view text, GlyphCanvas& canvas) {
+std::string Conversion::start(std::u16string_view text, GlyphCanvas& canvas,
+                              std::vector<std::uint8_t>* column_values) {
   GlyphCanvas drawn(canvas.width(), canvas.height());
   StringSink output;
-  convert(text, text.size(), output, &drawn);
+  convert(text, text.size(), output, &drawn, column_values);
   std::string shown = output.take();
   if (is_text(settings_.output.format)) {
     shown.resize(shown.size() - (shown.ends_with("\r\n") ? 2 : 1));

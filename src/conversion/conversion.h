@@ -79,13 +79,16 @@ class Conversion {
   std::vector<std::uint8_t> column_values(const Utf8Line& text);
 
   // The Start command: the output of `text` without its final line break, as the output box
-  // shows it, and on `canvas` the drawn text's first columns. Throws ConversionError
-  // (kTextTooLong, kFontUnusable) and leaves `canvas` as it was.
-  std::string start(std::u16string_view text, GlyphCanvas& canvas);
+  // shows it, on `canvas` the drawn text's first columns and in `column_values`, if given, the
+  // text's own column values as sampled. Throws ConversionError (kTextTooLong,
+  // kFontUnusable) and leaves `canvas` and `column_values` as they were.
+  std::string start(std::u16string_view text, GlyphCanvas& canvas,
+                    std::vector<std::uint8_t>* column_values = nullptr);
 
  private:
   template <typename Text>
-  void convert(const Text& text, std::size_t code_units, ByteSink& out, GlyphCanvas* canvas);
+  void convert(const Text& text, std::size_t code_units, ByteSink& out, GlyphCanvas* canvas,
+               std::vector<std::uint8_t>* column_values = nullptr);
   template <typename Text, typename TakeColumns>
   void draw(const Text& text, std::size_t code_units, int height, TakeColumns take_columns);
 

@@ -91,11 +91,18 @@ void WindowConversion::set_output_settings(const OutputSettings& settings) {
 
 StartResult WindowConversion::start(const QString& text) {
   GlyphCanvas canvas;
-  const std::string output = conversion_->start(units(text), canvas);
+  std::vector<std::uint8_t> sampled;
+  const std::string output = conversion_->start(units(text), canvas, &sampled);
   const OutputSettings& settings = output_settings();
-  const auto bytes = static_cast<qsizetype>(conversion_->array_size(units(text).size()));
-  return {shown(output, settings.format), canvas_image(canvas),
-          static_cast<qsizetype>(Conversion::column_count(units(text).size())), bytes,
+  std::vector<std::uint8_t> columns(static_cast<std::size_t>(settings.lead_in), 0);
+  columns.insert(columns.end(), sampled.begin(), sampled.end());
+  columns.insert(columns.end(), static_cast<std::size_t>(settings.lead_out), 0);
+  const auto bytes = static_cast<qsizetype>(columns.size());
+  return {shown(output, settings.format),
+          canvas_image(canvas),
+          std::move(columns),
+          static_cast<qsizetype>(sampled.size()),
+          bytes,
           lives_in_ram(settings.format) && bytes > kUnoRamBudget};
 }
 

@@ -8,6 +8,7 @@
 #include <exception>
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include "output_settings.h"
 
@@ -23,8 +24,9 @@ QString default_text();
 struct StartResult {
   QString output;
   QImage canvas;
-  qsizetype columns = 0;      // sampled from the text
-  qsizetype array_bytes = 0;  // the array in all, leads included
+  std::vector<std::uint8_t> array;  // every column, leads included, bit 0 the top row
+  qsizetype columns = 0;            // sampled from the text
+  qsizetype array_bytes = 0;        // the array in all, leads included
   bool too_big_for_uno_ram = false;
 };
 

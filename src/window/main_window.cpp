@@ -15,6 +15,8 @@
 #include <utility>
 
 #include "canvas_view.h"
+#include "led_preview_window.h"
+#include "led_strip.h"
 #include "settings_store.h"
 
 namespace marquee8 {
@@ -84,6 +86,9 @@ MainWindow::MainWindow(WindowDialogs dialogs, Start start, QWidget* parent)
                     {32, 152, 689, 129})),
       start_(
           place(new QPushButton(QStringLiteral("Start"), client_), "Command1", {56, 296, 81, 33})),
+      // The free space right of Start, clear of every control.
+      strip_(place(new LedStrip(client_), "ledPreview", {150, 288, 586, 60})),
+      preview_window_(new LedPreviewWindow(this)),
       summary_(new QLabel(this)) {
   setObjectName(QStringLiteral("Form1"));
   setWindowTitle(QStringLiteral("Form1"));
@@ -157,6 +162,20 @@ void MainWindow::build_menus() {
         }
       });
 
+  QMenu* view = menuBar()->addMenu(tr("&View"));
+  connect(action(view, tr("LED Preview &Window"), "actionLedPreviewWindow"), &QAction::triggered,
+          this, [this] {
+            preview_window_->show();
+            preview_window_->raise();
+          });
+  pause_ = action(view, tr("&Pause Preview"), "actionPausePreview");
+  pause_->setCheckable(true);
+  connect(pause_, &QAction::toggled, this, [this](bool paused) {
+    strip_->set_paused(paused);
+    preview_window_->set_paused(paused);
+  });
+  connect(preview_window_, &LedPreviewWindow::paused_changed, pause_, &QAction::setChecked);
+
   QMenu* help = menuBar()->addMenu(tr("&Help"));
   connect(action(help, tr("&About marquee8"), "actionAbout"), &QAction::triggered, this, [this] {
     dialogs_.inform(this, tr("About marquee8"),
@@ -213,6 +232,8 @@ void MainWindow::convert(const QString& text) {
   }
   canvas_view_->show_image(std::move(result.canvas));
   output_->setPlainText(result.output);
+  strip_->set_columns(result.array);
+  preview_window_->set_columns(result.array);
   summary_->setText(summary_of(result));
   converted_ = text;
   save_->setEnabled(true);

@@ -19,6 +19,8 @@ class QPushButton;
 namespace marquee8 {
 
 class CanvasView;
+class LedPreviewWindow;
+class LedStrip;
 
 // Form1: the prompt, the input box, the canvas, the output box and the Start button at fixed
 // pixel positions in a 747 x 349 client area, with a menu bar above it and a status bar below.
@@ -59,7 +61,10 @@ class MainWindow : public QMainWindow {
   CanvasView* canvas_view_;
   QPlainTextEdit* output_;
   QPushButton* start_;
+  LedStrip* strip_;
+  LedPreviewWindow* preview_window_;
   QLabel* summary_;
+  QAction* pause_ = nullptr;
   QActionGroup* formats_ = nullptr;
   QAction* save_ = nullptr;
   std::vector<std::pair<QAction*, bool OutputSettings::*>> options_;
