@@ -81,39 +81,34 @@ std::vector<unsigned> flash_bytes(const std::filesystem::path& file, const std::
 }
 
 struct Row {
-  const char* name;
+  std::string name;
   std::string_view text;
   OutputSettings settings;
 };
 void PrintTo(const Row& row, std::ostream* out) { *out << row.name; }
 
-OutputSettings with(OutputFormat format, bool hex, bool msb_top, int lead_in, int lead_out,
-                    const char* array_name, const char* length_name, bool art) {
-  return {format, hex, msb_top, lead_in, lead_out, array_name, length_name, art};
+// Every format with every combination of the options: hex, bit order, leads, names and art.
+std::vector<Row> every_combination() {
+  std::vector<Row> rows;
+  for (const OutputFormat format : {OutputFormat::kClassic, OutputFormat::kProgmem,
+                                    OutputFormat::kC, OutputFormat::kMicroPython}) {
+    for (int options = 0; options < 32; ++options) {
+      const bool hex = options & 1, msb_top = options & 2, leads = options & 4, names = options & 8,
+                 art = options & 16;
+      OutputSettings settings{.format = format, .hex = hex, .msb_top = msb_top, .art = art};
+      if (leads) settings.lead_in = 0, settings.lead_out = 32;
+      if (names) settings.array_name = "scroll", settings.length_name = "scroll_last";
+      const std::string name = std::string(format_name(format)) + (hex ? "_hex" : "") +
+                               (msb_top ? "_msbtop" : "") + (leads ? "_leads" : "") +
+                               (names ? "_names" : "") + (art ? "_art" : "");
+      rows.push_back({name, kText, settings});
+    }
+  }
+  // A tuple of one value needs its comma in Python.
+  rows.push_back(
+      {"micropython_one_element", "", {.format = OutputFormat::kMicroPython, .lead_in = 0}});
+  return rows;
 }
-
-// Each option takes each of its values in every format at least once.
-const std::vector<Row> kRows = {
-    {"classic", kText, with(OutputFormat::kClassic, false, false, 8, 0, "a", "slen", false)},
-    {"classic_all_options", kText,
-     with(OutputFormat::kClassic, true, true, 0, 32, "message", "message_last", true)},
-    {"classic_art_lead_out", kText,
-     with(OutputFormat::kClassic, false, false, 8, 32, "a", "slen", true)},
-    {"c", kText, with(OutputFormat::kC, false, false, 8, 0, "a", "slen", false)},
-    {"c_hex_art_names", kText,
-     with(OutputFormat::kC, true, false, 8, 0, "text_columns", "n", true)},
-    {"c_msb_leads", kText, with(OutputFormat::kC, false, true, 0, 32, "a", "slen", false)},
-    {"progmem", kText, with(OutputFormat::kProgmem, false, false, 8, 0, "a", "slen", false)},
-    {"progmem_all_options", kText,
-     with(OutputFormat::kProgmem, true, true, 32, 32, "scroll", "scroll_last", true)},
-    {"micropython", kText,
-     with(OutputFormat::kMicroPython, false, false, 8, 0, "a", "slen", false)},
-    {"micropython_all_options", kText,
-     with(OutputFormat::kMicroPython, true, true, 0, 32, "columns", "last", true)},
-    // A tuple of one value needs its comma in Python.
-    {"micropython_one_element", "",
-     with(OutputFormat::kMicroPython, false, false, 0, 0, "a", "slen", false)},
-};
 
 class CompiledOutput : public ::testing::TestWithParam<Row> {};
 
@@ -187,8 +182,8 @@ TEST_P(CompiledOutput, ReadsBackTheSampledColumns) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Formats, CompiledOutput, ::testing::ValuesIn(kRows),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Formats, CompiledOutput, ::testing::ValuesIn(every_combination()),
+                         [](const auto& info) { return info.param.name; });
 
 // An Uno's 2 KB of RAM: the classic array is copied there at start-up, PROGMEM's stays in flash.
 TEST(CompiledOutput, OnlyProgmemFitsALongMessageOnAnUno) {
