@@ -50,14 +50,17 @@ LedPreviewWindow::LedPreviewWindow(QWidget* main_window)
   step->setObjectName(QStringLiteral("step"));
 
   auto* controls = new QHBoxLayout;
-  controls->addWidget(new QLabel(tr("&Modules:"), this));
-  controls->addWidget(modules_);
-  controls->addWidget(new QLabel(tr("S&peed:"), this));
-  controls->addWidget(speed_);
+  const auto labelled = [&](const QString& text, QWidget* field) {
+    auto* label = new QLabel(text, this);
+    label->setBuddy(field);  // makes the & a keyboard shortcut to the field
+    controls->addWidget(label);
+    controls->addWidget(field);
+  };
+  labelled(tr("&Modules:"), modules_);
+  labelled(tr("Spee&d:"), speed_);
   controls->addWidget(pause_);
   controls->addWidget(step);
-  controls->addWidget(new QLabel(tr("&Colour:"), this));
-  controls->addWidget(colour_);
+  labelled(tr("&Colour:"), colour_);
   controls->addStretch();
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(strip_, 1);

@@ -97,12 +97,13 @@ void LedStrip::paintEvent(QPaintEvent*) {
   const int size = pitch();
   const int diameter = std::max(1, size - std::max(1, size / 5));
   const QColor dark = lit_.darker(400);
-  const int top = (height() - kRows * size) / 2;
   const int columns = visible_columns();
+  const int left = (width() - columns * size) / 2;
+  const int top = (height() - kRows * size) / 2;
   for (int column = 0; column < columns; ++column) {
     for (int row = 0; row < kRows; ++row) {
       painter.setBrush(lit(row, column) ? lit_ : dark);
-      painter.drawEllipse(column * size, top + row * size, diameter, diameter);
+      painter.drawEllipse(left + column * size, top + row * size, diameter, diameter);
     }
   }
 }
