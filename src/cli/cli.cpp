@@ -11,7 +11,7 @@
 #include "conversion.h"
 #include "output_file.h"
 #include "preview.h"
-#include "stdin_line.h"
+#include "cli_input.h"
 #include "text_constants.h"
 #include "utf8_line.h"
 

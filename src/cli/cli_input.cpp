@@ -1,4 +1,4 @@
-#include "stdin_line.h"
+#include "cli_input.h"
 
 #include <array>
 #include <istream>
