@@ -3,6 +3,8 @@
 
 #include <array>
 #include <cstdio>
+#include <fstream>
+#include <iterator>
 #include <map>
 #include <set>
 #include <string>
@@ -123,6 +125,23 @@ TEST_F(LedFont, EveryGlyphAdvancesSixColumns) {
           << name(all[i]) << " is not where six columns per character put it";
     }
   }
+}
+
+// The golden file was written from the font before Latin-1 was added: those bytes must not move.
+TEST_F(LedFont, AsciiAndTheBoxKeepTheirColumnValues) {
+  std::string actual;
+  const auto add = [&actual](char16_t c, const Cell& cell) {
+    char line[64];
+    int n = std::snprintf(line, sizeof line, "U+%04X", static_cast<unsigned>(c));
+    for (int x = 0; x < kCellWidth; ++x) {
+      n += std::snprintf(line + n, sizeof line - n, " %02X", column_value(cell[x]));
+    }
+    actual.append(line).append("\n");
+  };
+  for (char16_t c = 0x20; c <= 0x7E; ++c) add(c, glyphs_[c]);
+  add(0xFFFD, draw(u"\xFFFD"));
+  std::ifstream file(std::string(GOLDEN_DIR) + "/led-font-ascii.txt");
+  EXPECT_EQ(actual, std::string(std::istreambuf_iterator<char>(file), {}));
 }
 
 }  // namespace
