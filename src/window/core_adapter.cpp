@@ -74,7 +74,8 @@ QString default_text() {
 }
 
 WindowConversion::WindowConversion(const OutputSettings& settings)
-    : conversion_(std::make_unique<Conversion>(ConversionSettings{.output = settings})) {}
+    : conversion_(
+          std::make_unique<Conversion>(ConversionSettings{.font = {}, .output = settings})) {}
 WindowConversion::~WindowConversion() = default;
 WindowConversion::WindowConversion(WindowConversion&&) noexcept = default;
 WindowConversion& WindowConversion::operator=(WindowConversion&&) noexcept = default;
@@ -143,6 +144,8 @@ QString describe_failure(std::exception_ptr failure) {
         return tr("The text cannot be converted: %1").arg(detail);
       case ConversionError::Kind::kInvalidSettings:
         return tr("The output settings cannot be used: %1").arg(detail);
+      case ConversionError::Kind::kUnreadableArray:
+        return tr("The array cannot be read: %1").arg(detail);
     }
     return detail;
   } catch (const std::exception& error) {

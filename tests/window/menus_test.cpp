@@ -134,7 +134,7 @@ TEST(Menus, SaveOutputAsWritesTheCommandLinesBytes) {
     form.action("actionSaveOutputAs").trigger();
 
     StringSink expected;
-    Conversion({.font_points = 8, .output = settings})
+    Conversion({.font = {}, .output = settings})
         .write_output(Utf8Line::check("Hi \xE2\x82\xAC"), expected);
     QFile saved(*form.answers.save_path);
     ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
