@@ -93,7 +93,7 @@ void convert(const CliOptions& options, const Console& console) {
   // output behind.
   const std::string bytes = read_text(options, console);
   const Utf8Line text = Utf8Line::check(bytes);
-  Conversion conversion({.font = options.font, .output = options.settings});
+  Conversion conversion(ConversionSettings{options.font, options.settings});
   if (options.preview) {
     const std::string picture = preview_of(options, conversion.column_values(text));
     emit(options, console.out, [&](ByteSink& out) { out.write(picture); });

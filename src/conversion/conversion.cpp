@@ -117,6 +117,9 @@ Conversion::Conversion(const ConversionSettings& settings)
   baseline_ = size_and_place(glyphs_, settings_.font);
 }
 
+Conversion::Conversion(const OutputSettings& output)
+    : Conversion(ConversionSettings{FontSettings(), output}) {}
+
 void Conversion::set_settings(const ConversionSettings& settings) {
   check(settings.output);
   if (settings.font != settings_.font) {

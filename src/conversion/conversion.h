@@ -66,6 +66,8 @@ class Conversion {
   // Loads the font. Throws ConversionError: kFontUnusable for a font that cannot be opened or
   // sized, kInvalidSettings for output settings that cannot be written.
   explicit Conversion(const ConversionSettings& settings = {});
+  // The built-in font with these output settings.
+  explicit Conversion(const OutputSettings& output);
 
   const ConversionSettings& settings() const { return settings_; }
   // Keeps the font and its glyphs unless the font settings change; on any failure the

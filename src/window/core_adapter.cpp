@@ -74,8 +74,7 @@ QString default_text() {
 }
 
 WindowConversion::WindowConversion(const OutputSettings& settings)
-    : conversion_(
-          std::make_unique<Conversion>(ConversionSettings{.font = {}, .output = settings})) {}
+    : conversion_(std::make_unique<Conversion>(settings)) {}
 WindowConversion::~WindowConversion() = default;
 WindowConversion::WindowConversion(WindowConversion&&) noexcept = default;
 WindowConversion& WindowConversion::operator=(WindowConversion&&) noexcept = default;

@@ -73,7 +73,7 @@ TEST(Conversion, MatchesTheGoldenOutputOfEveryFormat) {
   };
   for (const auto& [golden, settings] : cases) {
     StringSink out;
-    Conversion({.font = {}, .output = settings}).write_output(Utf8Line::check("825710"), out);
+    Conversion(settings).write_output(Utf8Line::check("825710"), out);
     expect_golden(out.text(), golden);
   }
 }
@@ -157,7 +157,7 @@ TEST(Conversion, AFailedRunLeavesTheCanvasAsItWas) {
   Conversion conversion;
   FontSettings no_such_size;
   no_such_size.size = 24;
-  EXPECT_THROW(conversion.set_settings({.font = no_such_size, .output = {}}), ConversionError);
+  EXPECT_THROW(conversion.set_settings(ConversionSettings{no_such_size, {}}), ConversionError);
   EXPECT_EQ(art(canvas, 0, 28, 12), before) << "a font that fails is not taken";
   EXPECT_EQ(conversion.start(u"8", canvas), start(u"8"));
   EXPECT_EQ(art(canvas, 0, 28, 12), before);
@@ -272,7 +272,7 @@ TEST(Conversion, GlyphsReachingPastTheirColumnsAreWholeInEveryBlock) {
   for (int i = 0; i < 1500; ++i) text += i % 5 == 4 ? "b" : "a";
   FontSettings overhanging;
   overhanging.font = font.string();
-  Conversion conversion({.font = overhanging, .output = {}});
+  Conversion conversion(ConversionSettings{overhanging, {}});
   EXPECT_EQ(conversion.column_values(Utf8Line::check(text)), painted_at_once(text));
   const std::u16string utf16(text.begin(), text.end());
   GlyphCanvas canvas;

@@ -24,7 +24,7 @@ constexpr std::string_view kText = "825710 Hi!";
 
 std::string output_of(std::string_view text, const OutputSettings& settings) {
   StringSink out;
-  Conversion({.font = {}, .output = settings}).write_output(Utf8Line::check(text), out);
+  Conversion(settings).write_output(Utf8Line::check(text), out);
   return out.take();
 }
 
@@ -218,7 +218,7 @@ TEST(CompiledOutput, ClaimedBytesAreWhatTheAvrObjectHolds) {
   OutputSettings settings;
   settings.format = OutputFormat::kProgmem;
   settings.lead_out = 32;
-  const Conversion conversion({.font = {}, .output = settings});
+  const Conversion conversion(settings);
   const TemporaryDirectory scratch;
   write_file(scratch.path() / "array.c", output_of(kText, settings));
   ASSERT_EQ(
