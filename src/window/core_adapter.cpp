@@ -7,6 +7,8 @@
 #include <stdexcept>
 #include <string_view>
 
+#include "array_reader.h"
+#include "array_text.h"
 #include "conversion.h"
 #include "conversion_error.h"
 #include "glyph_canvas.h"
@@ -106,13 +108,58 @@ StartResult WindowConversion::start(const QString& text) {
           lives_in_ram(settings.format) && bytes > kUnoRamBudget};
 }
 
+// A pasted array already holds its lead-in and lead-out: the output adds none.
+OutputSettings WindowConversion::array_settings() const {
+  OutputSettings settings = output_settings();
+  settings.lead_in = settings.lead_out = 0;
+  return settings;
+}
+
+std::vector<std::uint8_t> WindowConversion::pasted_columns(const QString& array_text) const {
+  std::vector<std::uint8_t> columns = read_array(array_text.toStdString());
+  // Read in the bit order the output uses, so that the picture stands upright.
+  if (output_settings().msb_top) {
+    for (std::uint8_t& value : columns) value = reversed_bits(value);
+  }
+  return columns;
+}
+
+StartResult WindowConversion::show_array(const QString& array_text) {
+  std::vector<std::uint8_t> columns = pasted_columns(array_text);
+  GlyphCanvas canvas;
+  std::vector<std::uint32_t> rows(columns.size());
+  for (std::size_t i = 0; i < columns.size(); ++i) rows[i] = std::uint32_t{columns[i]} << kFirstRow;
+  canvas.paint_columns(0, rows);
+  StringSink output;
+  write_array(array_settings(), columns, output);
+  std::string text = output.take();
+  const OutputFormat format = output_settings().format;
+  if (is_text(format)) text.resize(text.size() - (text.ends_with("\r\n") ? 2 : 1));
+  const auto bytes = static_cast<qsizetype>(columns.size());
+  return {shown(text, format),
+          canvas_image(canvas),
+          std::move(columns),
+          bytes,
+          bytes,
+          lives_in_ram(format) && bytes > kUnoRamBudget};
+}
+
 void WindowConversion::save_output(const QString& text, const QString& path) {
+  save(path, [&](ByteSink& out) { conversion_->write_output(units(text), out); });
+}
+
+void WindowConversion::save_array_output(const QString& array_text, const QString& path) {
+  const std::vector<std::uint8_t> columns = pasted_columns(array_text);
+  save(path, [&](ByteSink& out) { write_array(array_settings(), columns, out); });
+}
+
+void WindowConversion::save(const QString& path, const std::function<void(ByteSink&)>& write) {
   QSaveFile file(path);
   if (!file.open(QIODevice::WriteOnly)) {
     throw std::runtime_error(SaveFileSink::failure(path, file.errorString()));
   }
   SaveFileSink sink(file, path);
-  conversion_->write_output(units(text), sink);
+  write(sink);
   if (!file.commit()) throw std::runtime_error(SaveFileSink::failure(path, file.errorString()));
 }
 

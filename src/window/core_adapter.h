@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QString>
 #include <exception>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -14,6 +15,7 @@
 
 namespace marquee8 {
 
+class ByteSink;
 class Conversion;
 
 // What the input box holds when the window opens.
@@ -52,7 +54,18 @@ class WindowConversion {
   // writes for the same text and settings. Throws std::runtime_error naming the file.
   void save_output(const QString& text, const QString& path);
 
+  // An array pasted in (any array marquee8 writes, or a hand-written one) shown as a Start
+  // shows a text: its columns on the canvas and preview, its values in the current format.
+  // Throws ConversionError (kUnreadableArray) naming the line and column it cannot read.
+  StartResult show_array(const QString& array_text);
+  // What `marquee8 --decode` writes for it with the same settings.
+  void save_array_output(const QString& array_text, const QString& path);
+
  private:
+  OutputSettings array_settings() const;
+  std::vector<std::uint8_t> pasted_columns(const QString& array_text) const;
+  void save(const QString& path, const std::function<void(ByteSink&)>& write);
+
   std::unique_ptr<Conversion> conversion_;
 };
 

@@ -134,6 +134,8 @@ void MainWindow::build_menus() {
   connect(action(edit, tr("&Copy Output"), "actionCopyOutput", QKeySequence(tr("Ctrl+Shift+C"))),
           &QAction::triggered, this,
           [this] { QApplication::clipboard()->setText(output_->toPlainText()); });
+  connect(action(edit, tr("&Paste Array"), "actionPasteArray", QKeySequence(tr("Ctrl+Shift+V"))),
+          &QAction::triggered, this, &MainWindow::paste_array);
 
   QMenu* output = menuBar()->addMenu(tr("&Output"));
   formats_ = new QActionGroup(this);
@@ -217,15 +219,18 @@ void MainWindow::change_settings(const OutputSettings& settings) {
   conversion_.set_output_settings(settings);
   save_output_settings(store_, settings);
   show_settings();
-  if (converted_) convert(input_->text());
+  if (shown_) display(shown_->pasted_array ? *shown_ : Source{input_->text()});
 }
 
-void MainWindow::run_start() { convert(input_->text()); }
+void MainWindow::run_start() { display({input_->text()}); }
 
-void MainWindow::convert(const QString& text) {
+void MainWindow::paste_array() { display({QApplication::clipboard()->text(), true}); }
+
+void MainWindow::display(const Source& source) {
   StartResult result;
   try {
-    result = start_command_(conversion_, text);
+    result = source.pasted_array ? conversion_.show_array(source.text)
+                                 : start_command_(conversion_, source.text);
   } catch (const std::exception&) {
     dialogs_.report_failure(this, describe_failure(std::current_exception()));
     return;
@@ -235,15 +240,19 @@ void MainWindow::convert(const QString& text) {
   strip_->set_columns(result.array);
   preview_window_->set_columns(result.array);
   summary_->setText(summary_of(result));
-  converted_ = text;
+  shown_ = source;
   save_->setEnabled(true);
 }
 
 void MainWindow::save_output() {
   const std::optional<QString> path = dialogs_.ask_save_path(this);
-  if (!path || !converted_) return;
+  if (!path || !shown_) return;
   try {
-    conversion_.save_output(*converted_, *path);
+    if (shown_->pasted_array) {
+      conversion_.save_array_output(shown_->text, *path);
+    } else {
+      conversion_.save_output(shown_->text, *path);
+    }
   } catch (const std::exception&) {
     dialogs_.report_failure(this, describe_failure(std::current_exception()));
   }

@@ -43,8 +43,15 @@ class MainWindow : public QMainWindow {
   void build_menus();
   QAction* add_option(QMenu* menu, const QString& text, const char* name,
                       bool OutputSettings::*option);
+  // What the output shows: the input box's text, or an array pasted in.
+  struct Source {
+    QString text;
+    bool pasted_array = false;
+  };
+
   void run_start();
-  void convert(const QString& text);
+  void paste_array();
+  void display(const Source& source);
   void change_settings(const OutputSettings& settings);
   void show_settings();
   void save_output();
@@ -53,7 +60,7 @@ class MainWindow : public QMainWindow {
   Start start_command_;
   WindowConversion conversion_;
   QSettings store_;
-  std::optional<QString> converted_;  // the text the output box shows, once Start has run
+  std::optional<Source> shown_;  // once Start has run or an array was pasted
 
   QWidget* client_;
   QLabel* label_;
