@@ -82,7 +82,14 @@ FontFace FontFace::from_file(const std::string& path) {
 }
 
 FontFace::FontFace(FontFace&&) noexcept = default;
-FontFace& FontFace::operator=(FontFace&&) noexcept = default;
+FontFace& FontFace::operator=(FontFace&& other) noexcept {
+  // A library frees its faces when it goes: the old face must go first, and on its own.
+  face_.reset();
+  library_ = std::move(other.library_);
+  face_ = std::move(other.face_);
+  name_ = std::move(other.name_);
+  return *this;
+}
 FontFace::~FontFace() = default;
 
 void FontFace::set_size(double points) {

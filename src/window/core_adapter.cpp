@@ -11,6 +11,8 @@
 #include "array_text.h"
 #include "conversion.h"
 #include "conversion_error.h"
+#include "font_catalog.h"
+#include "font_warnings.h"
 #include "glyph_canvas.h"
 #include "text_constants.h"
 
@@ -91,6 +93,14 @@ void WindowConversion::set_output_settings(const OutputSettings& settings) {
   conversion_->set_settings(all);
 }
 
+const FontSettings& WindowConversion::font_settings() const { return conversion_->settings().font; }
+
+void WindowConversion::set_font_settings(const FontSettings& settings) {
+  ConversionSettings all = conversion_->settings();
+  all.font = settings;
+  conversion_->set_settings(all);
+}
+
 StartResult WindowConversion::start(const QString& text) {
   GlyphCanvas canvas;
   std::vector<std::uint8_t> sampled;
@@ -100,12 +110,17 @@ StartResult WindowConversion::start(const QString& text) {
   columns.insert(columns.end(), sampled.begin(), sampled.end());
   columns.insert(columns.end(), static_cast<std::size_t>(settings.lead_out), 0);
   const auto bytes = static_cast<qsizetype>(columns.size());
+  QStringList warnings;
+  for (const std::string& warning : describe(conversion_->warnings())) {
+    warnings << QString::fromStdString(warning);
+  }
   return {shown(output, settings.format),
           canvas_image(canvas),
           std::move(columns),
           static_cast<qsizetype>(sampled.size()),
           bytes,
-          lives_in_ram(settings.format) && bytes > kUnoRamBudget};
+          lives_in_ram(settings.format) && bytes > kUnoRamBudget,
+          warnings};
 }
 
 // A pasted array already holds its lead-in and lead-out: the output adds none.
@@ -141,7 +156,8 @@ StartResult WindowConversion::show_array(const QString& array_text) {
           std::move(columns),
           bytes,
           bytes,
-          lives_in_ram(format) && bytes > kUnoRamBudget};
+          lives_in_ram(format) && bytes > kUnoRamBudget,
+          {}};
 }
 
 void WindowConversion::save_output(const QString& text, const QString& path) {
@@ -161,6 +177,30 @@ void WindowConversion::save(const QString& path, const std::function<void(ByteSi
   SaveFileSink sink(file, path);
   write(sink);
   if (!file.commit()) throw std::runtime_error(SaveFileSink::failure(path, file.errorString()));
+}
+
+std::vector<FontPick> small_bitmap_fonts() {
+  std::vector<FontPick> picks;
+  for (const InstalledFont& font : installed_fonts()) {
+    if (!font.pixel_size || *font.pixel_size > kLastRow) continue;
+    const QString label =
+        QStringLiteral("%1 %2 px").arg(QString::fromStdString(font.family)).arg(*font.pixel_size);
+    if (!font.style.empty() && font.style != "Regular" && font.style != "Medium") continue;
+    if (!picks.empty() && picks.back().label == label) continue;
+    FontSettings settings;
+    settings.font = font.family;
+    settings.size = *font.pixel_size;
+    picks.push_back({label, settings});
+  }
+  return picks;
+}
+
+QStringList installed_families() {
+  QStringList families;
+  for (const InstalledFont& font : installed_fonts())
+    families << QString::fromStdString(font.family);
+  families.removeDuplicates();
+  return families;
 }
 
 std::optional<QString> settings_problem(const OutputSettings& settings) {

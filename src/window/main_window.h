@@ -41,6 +41,10 @@ class MainWindow : public QMainWindow {
 
  private:
   void build_menus();
+  void build_font_menu();
+  void show_font();
+  void change_font(const FontSettings& settings);
+  void redisplay();  // the shown text or array again, after a setting changed
   QAction* add_option(QMenu* menu, const QString& text, const char* name,
                       bool OutputSettings::*option);
   // What the output shows: the input box's text, or an array pasted in.
@@ -75,6 +79,10 @@ class MainWindow : public QMainWindow {
   QActionGroup* formats_ = nullptr;
   QAction* save_ = nullptr;
   std::vector<std::pair<QAction*, bool OutputSettings::*>> options_;
+  QActionGroup* fonts_ = nullptr;
+  std::vector<std::pair<QAction*, FontSettings>> font_picks_;
+  QAction* cell_spacing_ = nullptr;
+  QAction* font_spacing_ = nullptr;
 };
 
 }  // namespace marquee8

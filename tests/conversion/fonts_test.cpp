@@ -176,6 +176,17 @@ TEST(Fonts, WarningsNameWhatDoesNotFit) {
   EXPECT_TRUE(own_widths.warnings().spilling.empty()) << "no cells to spill from";
 }
 
+TEST(Fonts, OneConversionSwitchesBetweenFonts) {
+  Conversion conversion;
+  for (const std::string& font : {kMisc + "5x8.pcf.gz", kDejaVuSans, std::string("builtin")}) {
+    FontSettings settings;
+    settings.font = font;
+    conversion.set_settings(ConversionSettings{settings, {}});
+    EXPECT_EQ(conversion.column_values(Utf8Line::check("Hi")), columns(with_font(font), "Hi"))
+        << font;
+  }
+}
+
 TEST(Fonts, AFontThatCannotBeUsedSaysWhichAndWhy) {
   const testing::TemporaryDirectory folder;
   testing::write_file(folder.path() / "broken.ttf", "not a font at all");
