@@ -57,4 +57,19 @@ BENCHMARK(BM_StreamedArrayText)
     ->Arg(10'000'000)
     ->Unit(benchmark::kMillisecond);
 
+// Another font must not slow the conversion: misc-fixed 5x8 against the built-in font above.
+void BM_StreamedArrayTextMiscFixed(benchmark::State& state) {
+  const std::string text = sample_text(static_cast<std::size_t>(state.range(0)));
+  marquee8::FontSettings font;
+  font.font = "/usr/share/fonts/X11/misc/5x8.pcf.gz";
+  marquee8::Conversion conversion(marquee8::ConversionSettings{font, {}});
+  for (auto _ : state) {
+    CountingSink sink;
+    conversion.write_output(marquee8::Utf8Line::check(text), sink);
+    benchmark::DoNotOptimize(sink.written);
+  }
+  state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+BENCHMARK(BM_StreamedArrayTextMiscFixed)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
+
 }  // namespace

@@ -14,16 +14,19 @@ constexpr std::size_t kValuesPerLine = 16;
 
 // Formatting the values is most of a long conversion's work, so they come from tables.
 struct NumberText {
-  std::array<char, 4> chars{};
+  std::array<char, 8> chars{};
   std::size_t size = 0;
   std::string_view view() const { return {chars.data(), size}; }
 };
 
-constexpr std::array<NumberText, 256> number_texts(bool hex) {
+// `before` is what precedes each number: nothing, or the classic ", " (a comma, then the space
+// every classic number keeps for its sign).
+constexpr std::array<NumberText, 256> number_texts(bool hex, std::string_view before = {}) {
   constexpr std::string_view kDigits = "0123456789ABCDEF";
   std::array<NumberText, 256> texts{};
   for (int value = 0; value < 256; ++value) {
     NumberText& text = texts[value];
+    for (const char c : before) text.chars[text.size++] = c;
     if (hex) {
       for (const char c : {'0', 'x', kDigits[value / 16], kDigits[value % 16]}) {
         text.chars[text.size++] = c;
@@ -38,6 +41,8 @@ constexpr std::array<NumberText, 256> number_texts(bool hex) {
 }
 constexpr std::array<NumberText, 256> kDecimal = number_texts(false);
 constexpr std::array<NumberText, 256> kHex = number_texts(true);
+constexpr std::array<NumberText, 256> kClassicDecimal = number_texts(false, ", ");
+constexpr std::array<NumberText, 256> kClassicHex = number_texts(true, ", ");
 
 constexpr std::array<std::uint8_t, 256> kReversed = [] {
   std::array<std::uint8_t, 256> table{};
@@ -66,7 +71,7 @@ ArrayWriter::ArrayWriter(const OutputSettings& settings, std::size_t column_coun
       count_(static_cast<std::size_t>(settings.lead_in) + column_count +
              static_cast<std::size_t>(settings.lead_out)) {
   if (count_ == 0) throw std::invalid_argument("an array needs at least one element");
-  pending_.reserve(kBlockSize + 256);
+  pending_.reserve(2 * kBlockSize);  // a block of values is added before the flush check
   const std::string& name = settings.array_name;
   switch (settings.format) {
     case OutputFormat::kClassic:
@@ -99,7 +104,20 @@ ArrayWriter::ArrayWriter(const OutputSettings& settings, std::size_t column_coun
 
 void ArrayWriter::add(std::span<const std::uint8_t> column_values) {
   const bool reverse = settings_.msb_top;
-  for (const std::uint8_t value : column_values) element(reverse ? kReversed[value] : value, false);
+  if (settings_.format != OutputFormat::kClassic) {
+    for (const std::uint8_t value : column_values) {
+      element(reverse ? kReversed[value] : value, false);
+    }
+    return;
+  }
+  // The classic array of a long text is most of what marquee8 ever writes: one table look-up
+  // and one append a column.
+  const auto& texts = settings_.hex ? kClassicHex : kClassicDecimal;
+  for (const std::uint8_t value : column_values) {
+    const std::string_view text = texts[reverse ? kReversed[value] : value].view();
+    pending_ += written_++ == 0 ? text.substr(1) : text;  // the first element has no comma
+  }
+  flush_if_full();
 }
 
 void ArrayWriter::finish() {
