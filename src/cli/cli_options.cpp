@@ -100,6 +100,17 @@ int columns(const char* option, const char* text) {
   return number(option, "a number of columns", text);
 }
 
+// A whole number from `lowest` to `highest` of `unit`s.
+int number_in(const char* option, const char* unit, int lowest, int highest, const char* text) {
+  const std::string range = std::to_string(lowest) + " to " + std::to_string(highest) + " " + unit;
+  const int value = number(option, range.c_str(), text);
+  if (value < lowest || value > highest) {
+    throw UsageError(std::string("option '") + option + "' needs " + range + ", not '" + text +
+                     "'");
+  }
+  return value;
+}
+
 }  // namespace
 
 CliOptions parse_options(const std::vector<std::string>& arguments) {
@@ -182,11 +193,7 @@ CliOptions parse_options(const std::vector<std::string>& arguments) {
         options.font.font = optarg;
         break;
       case kSize:
-        options.font.size = number("--size", "a size in pixels", optarg);
-        if (*options.font.size < 1 || *options.font.size > 64) {
-          throw UsageError("option '--size' needs 1 to 64 pixels, not '" + std::string(optarg) +
-                           "'");
-        }
+        options.font.size = number_in("--size", "pixels", 1, 64, optarg);
         break;
       case kSpacing:
         if (optarg != std::string_view("cell") && optarg != std::string_view("font")) {
@@ -195,11 +202,7 @@ CliOptions parse_options(const std::vector<std::string>& arguments) {
         options.font.cell_spacing = optarg == std::string_view("cell");
         break;
       case kOffset:
-        options.font.offset = number("--offset", "a number of rows", optarg);
-        if (options.font.offset < -32 || options.font.offset > 32) {
-          throw UsageError("option '--offset' needs -32 to 32 rows, not '" + std::string(optarg) +
-                           "'");
-        }
+        options.font.offset = number_in("--offset", "rows", -32, 32, optarg);
         break;
       case kListFonts:
         options.list_fonts = true;

@@ -37,7 +37,7 @@ TEST(Usage, BadCommandLinesExitWithTwoAndPrintOnlyToErr) {
       {{"--name", "n", "--length-name", "n"}, "different names"},
       {{"-f", "raw", "--art"}, "ASCII-art"},
       {{"--size", "0"}, "1 to 64 pixels"},
-      {{"--size=8px"}, "a size in pixels"},
+      {{"--size=8px"}, "1 to 64 pixels, not '8px'"},
       {{"--spacing", "wide"}, "cell or font"},
       {{"--offset=-40"}, "-32 to 32 rows"},
   };

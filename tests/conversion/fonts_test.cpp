@@ -10,6 +10,7 @@
 
 #include "conversion.h"
 #include "conversion_error.h"
+#include "font_choice.h"
 #include "run_command.h"
 #include "temporary_directory.h"
 #include "utf8_line.h"
@@ -25,12 +26,7 @@ const std::string kDejaVuSans = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf
 
 Conversion with_font(const std::string& font, std::optional<int> size = {}, bool cell = true,
                      int offset = 0) {
-  FontSettings settings;
-  settings.font = font;
-  settings.size = size;
-  settings.cell_spacing = cell;
-  settings.offset = offset;
-  return Conversion(ConversionSettings{settings, {}});
+  return Conversion(ConversionSettings{testing::font_choice(font, size, cell, offset), {}});
 }
 
 std::vector<std::uint8_t> columns(Conversion&& conversion, std::string_view text) {

@@ -3,6 +3,7 @@
 
 #include "canvas_pixels.h"
 #include "conversion.h"
+#include "font_choice.h"
 #include "temporary_directory.h"
 #include "window_under_test.h"
 
@@ -22,15 +23,7 @@ CoreRun core_run(const FontSettings& font) {
   return run;
 }
 
-FontSettings font(const std::string& name, std::optional<int> size = {}, bool cell = true,
-                  int offset = 0) {
-  FontSettings settings;
-  settings.font = name;
-  settings.size = size;
-  settings.cell_spacing = cell;
-  settings.offset = offset;
-  return settings;
-}
+using testing::font_choice;
 
 QAction& pick_named(WindowUnderTest& form, const QString& label) {
   for (QAction* action : form.window.findChildren<QAction*>("actionFontPick")) {
@@ -46,27 +39,27 @@ TEST(FontMenu, EachChoiceRedrawsTheStartedText) {
     FontSettings expected;
   } cases[] = {
       {"a quick pick", [](auto& form) { pick_named(form, "Fixed 8 px").trigger(); },
-       font("Fixed", 8)},
+       font_choice("Fixed", 8)},
       {"an installed family",
        [](auto& form) {
          form.answers.installed_font = "DejaVu Sans";
          form.action("actionInstalledFont").trigger();
        },
-       font("DejaVu Sans")},
+       font_choice("DejaVu Sans")},
       {"a font file",
        [](auto& form) {
          form.answers.font_file = "/usr/share/fonts/X11/misc/5x7.pcf.gz";
          form.action("actionFontFile").trigger();
        },
-       font("/usr/share/fonts/X11/misc/5x7.pcf.gz")},
+       font_choice("/usr/share/fonts/X11/misc/5x7.pcf.gz")},
       {"the font's own widths", [](auto& form) { form.action("actionSpacingFont").trigger(); },
-       font("builtin", {}, false)},
+       font_choice("builtin", {}, false)},
       {"an offset",
        [](auto& form) {
          form.answers.number = 1;
          form.action("actionVerticalOffset").trigger();
        },
-       font("builtin", {}, true, 1)},
+       font_choice("builtin", {}, true, 1)},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -116,7 +109,7 @@ TEST(FontMenu, TheChoicePersists) {
   EXPECT_TRUE(pick_named(next, "Fixed 8 px").isChecked());
   EXPECT_TRUE(next.action("actionSpacingFont").isChecked());
   next.click_start();
-  EXPECT_EQ(next.txtoutput().toPlainText(), core_run(font("Fixed", 8, false)).output);
+  EXPECT_EQ(next.txtoutput().toPlainText(), core_run(font_choice("Fixed", 8, false)).output);
 }
 
 }  // namespace
