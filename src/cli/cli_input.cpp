@@ -50,7 +50,8 @@ std::string read_stdin_line(std::istream& in) {
     const std::size_t old_size = text.size();
     text.append(block.data(), got);
     if (line_break == std::string::npos) {
-      line_break = text.find_first_of("\r\n", old_size);
+      line_break = old_size + find_line_break(std::string_view(text).substr(old_size));
+      if (line_break == text.size()) line_break = std::string::npos;
       const std::size_t line_end = std::min(line_break, text.size());
       code_units += utf16_length(std::string_view(text).substr(old_size, line_end - old_size));
       Conversion::check_length(code_units - (text.starts_with(kByteOrderMark) ? 1 : 0));

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <charconv>
+#include <cstring>
 #include <stdexcept>
 #include <string_view>
 
@@ -111,12 +112,23 @@ void ArrayWriter::add(std::span<const std::uint8_t> column_values) {
     return;
   }
   // The classic array of a long text is most of what marquee8 ever writes: one table look-up
-  // and one append a column.
+  // and one fixed-size copy a column, into room made for the longest.
   const auto& texts = settings_.hex ? kClassicHex : kClassicDecimal;
-  for (const std::uint8_t value : column_values) {
-    const std::string_view text = texts[reverse ? kReversed[value] : value].view();
-    pending_ += written_++ == 0 ? text.substr(1) : text;  // the first element has no comma
+  if (written_ == 0 && !column_values.empty()) {
+    const std::uint8_t first = column_values.front();
+    pending_ += texts[reverse ? kReversed[first] : first].view().substr(1);  // no comma
+    column_values = column_values.subspan(1);
+    ++written_;
   }
+  std::size_t size = pending_.size();
+  pending_.resize(size + column_values.size() * sizeof(NumberText::chars));
+  for (const std::uint8_t value : column_values) {
+    const NumberText& text = texts[reverse ? kReversed[value] : value];
+    std::memcpy(pending_.data() + size, text.chars.data(), sizeof text.chars);
+    size += text.size;
+  }
+  pending_.resize(size);
+  written_ += column_values.size();
   flush_if_full();
 }
 

@@ -65,14 +65,19 @@ class PendingColumns {
   PendingColumns(std::size_t column_count, ColumnConsumer& consumer)
       : column_count_(column_count), consumer_(consumer) {}
 
-  void paint(long long x, std::uint32_t rows) {
-    if (x < static_cast<long long>(first_) || static_cast<std::size_t>(x) >= column_count_ ||
-        rows == 0) {
-      return;
+  // Paints a glyph's masks from column `first_x` on, each moved down by `offset` rows.
+  void paint(long long first_x, std::span<const std::uint64_t> masks, int offset,
+             std::uint32_t canvas_rows) {
+    const long long begin = std::max(first_x, static_cast<long long>(first_));
+    const long long end = std::min(first_x + static_cast<long long>(masks.size()),
+                                   static_cast<long long>(column_count_));
+    if (begin >= end) return;
+    const std::size_t needed = static_cast<std::size_t>(end) - first_;
+    if (columns_.size() < needed) columns_.resize(needed);
+    for (long long x = begin; x < end; ++x) {
+      columns_[static_cast<std::size_t>(x) - first_] |=
+          place(masks[static_cast<std::size_t>(x - first_x)], offset, canvas_rows);
     }
-    const std::size_t i = static_cast<std::size_t>(x) - first_;
-    if (i >= columns_.size()) columns_.resize(i + 1);
-    columns_[i] |= rows;
   }
 
   // Hands on the columns left of `x` once there is a block of them.
@@ -171,11 +176,7 @@ void draw(CodePoints code_points, std::size_t code_units, GlyphCache& glyphs,
   while (!code_points.done()) {
     const GlyphColumns& glyph = glyphs.glyph(code_points.next());
     const int offset = layout.baseline - glyph.top;
-    const long long first_x = pen + glyph.left;
-    for (std::size_t column = 0; column < glyph.masks.size(); ++column) {
-      pending.paint(first_x + static_cast<long long>(column),
-                    place(glyph.masks[column], offset, canvas_rows));
-    }
+    pending.paint(pen + glyph.left, glyph.masks, offset, canvas_rows);
     pen += pen_step(glyph, layout);
     pending.settle_before(pen + reach_left);
   }

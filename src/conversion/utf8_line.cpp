@@ -2,6 +2,7 @@
 
 #include <utf8.h>
 
+#include <algorithm>
 #include <string>
 
 #include "conversion.h"
@@ -19,8 +20,14 @@ std::size_t utf16_length(std::string_view bytes) {
   return units;
 }
 
+std::size_t find_line_break(std::string_view bytes) {
+  return static_cast<std::size_t>(
+      std::find_if(bytes.begin(), bytes.end(), [](char c) { return c == '\r' || c == '\n'; }) -
+      bytes.begin());
+}
+
 Utf8Line Utf8Line::check(std::string_view bytes) {
-  const std::size_t line_break = std::min(bytes.find_first_of("\r\n"), bytes.size());
+  const std::size_t line_break = find_line_break(bytes);
   const auto invalid = utf8::find_invalid(bytes.begin(), bytes.begin() + line_break);
   if (invalid != bytes.begin() + line_break) {
     throw ConversionError(ConversionError::Kind::kInvalidText,

@@ -25,6 +25,10 @@ class Utf8Line {
   std::size_t code_units_;
 };
 
+// Where the first CR or LF of `bytes` is, or bytes.size(). (std::string_view::find_first_of
+// searches its set once a byte, several times slower on long texts.)
+std::size_t find_line_break(std::string_view bytes);
+
 // UTF-16 code units `bytes` would take: one per sequence, two for one outside the BMP. Exact
 // for valid UTF-8; never less than exact for anything else.
 std::size_t utf16_length(std::string_view bytes);
