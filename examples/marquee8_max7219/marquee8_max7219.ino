@@ -99,8 +99,8 @@ void show() {
 }
 
 void setup() {
-  pinMode(CS_PIN, OUTPUT);
-  digitalWrite(CS_PIN, HIGH);
+  digitalWrite(CS_PIN, HIGH);    // high before it drives the pin: a stray pulse would load
+  pinMode(CS_PIN, OUTPUT);       // whatever the modules happen to hold
   pinMode(11, OUTPUT);           // MOSI, to DIN
   pinMode(13, OUTPUT);           // SCK, to CLK
   SPCR = _BV(SPE) | _BV(MSTR);   // SPI on, the Uno in charge, 4 MHz, most significant bit first
