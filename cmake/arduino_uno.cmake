@@ -79,7 +79,8 @@ exec '${sketch_command}' \"$@\" -o \"$elf\" -x c++ -include Arduino.h \"$sketch\
   FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ
                    WORLD_EXECUTE)
 
-# Adds `target`, the ELF file `target`.elf built from `sketch` and the headers beside it.
+# Adds `target`, the ELF file `target`.elf built from `sketch` and the headers beside it; the
+# target's ELF_FILE property names it.
 function(arduino_uno_sketch target sketch)
   set(elf "${CMAKE_CURRENT_BINARY_DIR}/${target}.elf")
   add_custom_command(OUTPUT "${elf}"
@@ -89,4 +90,5 @@ function(arduino_uno_sketch target sketch)
     COMMENT "Building the Uno sketch ${target}.elf"
     VERBATIM)
   add_custom_target(${target} ALL DEPENDS "${elf}")
+  set_target_properties(${target} PROPERTIES ELF_FILE "${elf}")
 endfunction()
