@@ -1,0 +1,145 @@
+// The simulated chain on its own, fed words directly: which LED each module type's registers
+// light, as the LED-matrix libraries document the boards, and the faults that keep a picture
+// from counting.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "max7219_chain.h"
+#include "record_frames.h"
+
+namespace marquee8::testing {
+namespace {
+
+using ::testing::HasSubstr;
+using Word = std::pair<std::uint8_t, std::uint8_t>;  // register, value
+
+// One word per module, the first for the far end of the chain, then CS rises.
+void send(Max7219Chain& chain, const std::vector<Word>& words) {
+  for (const auto& [reg, value] : words) {
+    chain.shift(reg);
+    chain.shift(value);
+  }
+  chain.latch();
+}
+
+void send_all(Max7219Chain& chain, std::uint8_t reg, std::uint8_t value) {
+  send(chain, std::vector<Word>(kModules, {reg, value}));
+}
+
+// Set up as the datasheet asks, the LED registers cleared, except register `skipped`.
+void set_up(Max7219Chain& chain, int skipped = 0) {
+  send_all(chain, 0x0F, 0);  // display test off
+  send_all(chain, 0x09, 0);  // no decoding
+  send_all(chain, 0x0B, 7);  // scan all 8 registers
+  for (std::uint8_t reg = 1; reg <= 8; ++reg) {
+    if (reg != skipped) send_all(chain, reg, 0);
+  }
+  send_all(chain, 0x0C, 1);  // on
+}
+
+struct Led {
+  std::string name;
+  ModuleType type;
+  int module;  // 0: the first in the chain, wired to the Uno
+  std::uint8_t reg;
+  int bit;
+  int row, x;  // where it lights, from the top left of the display
+};
+void PrintTo(const Led& led, std::ostream* out) { *out << led.name; }
+
+class ChainLeds : public ::testing::TestWithParam<Led> {};
+
+TEST_P(ChainLeds, LightWhereTheBoardIsWired) {
+  const Led& led = GetParam();
+  Max7219Chain chain(kModules, led.type);
+  set_up(chain);
+  std::vector<Word> words(kModules, {0, 0});  // no-ops for the other modules
+  words[static_cast<std::size_t>(kModules - 1 - led.module)] = {
+      led.reg, static_cast<std::uint8_t>(1 << led.bit)};
+  send(chain, words);
+
+  ASSERT_EQ(chain.fault(), "");
+  Frame expected(8, std::string(8 * kModules, '.'));
+  expected[static_cast<std::size_t>(led.row)][static_cast<std::size_t>(led.x)] = '#';
+  EXPECT_EQ(chain.frame(), expected);
+}
+
+// FC-16: DIG0 (register 1) the top row, DP (bit 7) the leftmost column. Generic, chip at the
+// top: DIG0 the rightmost column, DP the top row. Both chain from right to left.
+INSTANTIATE_TEST_SUITE_P(
+    Boards, ChainLeds,
+    ::testing::Values(Led{"fc16_first_module_top_left", ModuleType::kFc16, 0, 1, 7, 0, 24},
+                      Led{"fc16_first_module_bottom_right", ModuleType::kFc16, 0, 8, 0, 7, 31},
+                      Led{"fc16_last_module_top_left", ModuleType::kFc16, 3, 1, 7, 0, 0},
+                      Led{"generic_first_module_top_right", ModuleType::kGeneric, 0, 1, 7, 0, 31},
+                      Led{"generic_first_module_bottom_left", ModuleType::kGeneric, 0, 8, 0, 7, 24},
+                      Led{"generic_last_module_top_left", ModuleType::kGeneric, 3, 8, 7, 0, 0}),
+    [](const auto& info) { return info.param.name; });
+
+struct Fault {
+  std::string name;
+  std::function<void(Max7219Chain&)> send;
+  std::string fault;
+};
+void PrintTo(const Fault& fault, std::ostream* out) { *out << fault.name; }
+
+class ChainFaults : public ::testing::TestWithParam<Fault> {};
+
+TEST_P(ChainFaults, KeepThePictureFromCounting) {
+  Max7219Chain chain(kModules, ModuleType::kFc16);
+  GetParam().send(chain);
+  EXPECT_THAT(chain.fault(), HasSubstr(GetParam().fault));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Protocol, ChainFaults,
+    ::testing::Values(
+        Fault{"nothing_sent", [](Max7219Chain&) {}, "is shut down"},
+        Fault{"latch_short_of_a_word",
+              [](Max7219Chain& chain) {
+                set_up(chain);
+                for (int byte = 0; byte < 2 * kModules - 1; ++byte) chain.shift(0);
+                chain.latch();
+              },
+              "CS rose after 7 bytes"},
+        Fault{"led_register_never_written", [](Max7219Chain& chain) { set_up(chain, 5); },
+              "register 5 never written"},
+        Fault{"shut_down_again",
+              [](Max7219Chain& chain) {
+                set_up(chain);
+                send_all(chain, 0x0C, 0);
+              },
+              "is shut down"},
+        Fault{"display_test_left_on",
+              [](Max7219Chain& chain) {
+                set_up(chain);
+                send_all(chain, 0x0F, 1);
+              },
+              "display test"},
+        Fault{"digits_decoded",
+              [](Max7219Chain& chain) {
+                set_up(chain);
+                send_all(chain, 0x09, 0xFF);
+              },
+              "decodes"},
+        Fault{"scan_limit_short",
+              [](Max7219Chain& chain) {
+                set_up(chain);
+                send_all(chain, 0x0B, 3);
+              },
+              "scans only 4 of 8"},
+        Fault{"no_such_register",
+              [](Max7219Chain& chain) {
+                set_up(chain);
+                send_all(chain, 0x0D, 0);
+              },
+              "does not have"}),
+    [](const auto& info) { return info.param.name; });
+
+}  // namespace
+}  // namespace marquee8::testing
