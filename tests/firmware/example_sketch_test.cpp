@@ -24,9 +24,8 @@ constexpr SketchEdit kGenericModules = {"const ModuleType MODULE_TYPE = FC16;",
                                         "const ModuleType MODULE_TYPE = GENERIC;"};
 
 std::vector<unsigned> progmem_array(std::string_view text, Leads leads) {
-  return expected_array(text, {.format = OutputFormat::kProgmem,
-                               .lead_in = leads.in,
-                               .lead_out = leads.out});
+  return expected_array(
+      text, {.format = OutputFormat::kProgmem, .lead_in = leads.in, .lead_out = leads.out});
 }
 
 // What the display shows at `step`: array column (step + x) mod the array's length in its

@@ -82,13 +82,12 @@ bool Max7219Chain::lit(const Module& module, int row, int column) const {
 }
 
 Frame Max7219Chain::frame() const {
-  const int width = 8 * static_cast<int>(modules_.size());
-  Frame rows(8, std::string(static_cast<std::size_t>(width), '.'));
-  for (int x = 0; x < width; ++x) {
+  Frame rows(8, std::string(8 * modules_.size(), '.'));
+  for (std::size_t x = 0; x < rows[0].size(); ++x) {
     // The first module in the chain is the rightmost.
-    const Module& module = modules_[modules_.size() - 1 - static_cast<std::size_t>(x / 8)];
-    for (int row = 0; row < 8; ++row) {
-      if (lit(module, row, x % 8)) rows[static_cast<std::size_t>(row)][static_cast<std::size_t>(x)] = '#';
+    const Module& module = modules_[modules_.size() - 1 - x / 8];
+    for (std::size_t row = 0; row < rows.size(); ++row) {
+      if (lit(module, static_cast<int>(row), static_cast<int>(x % 8))) rows[row][x] = '#';
     }
   }
   return rows;

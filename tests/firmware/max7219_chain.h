@@ -49,7 +49,7 @@ class Max7219Chain {
   bool lit(const Module& module, int row, int column) const;
 
   ModuleType type_;
-  std::vector<Module> modules_;  // [0] is the first in the chain, wired to the Uno
+  std::vector<Module> modules_;               // [0] is the first in the chain, wired to the Uno
   std::vector<std::uint8_t> shift_register_;  // [0] the byte shifted in last
   int shifted_since_latch_ = 0;
   std::string protocol_fault_;

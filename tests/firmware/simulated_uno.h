@@ -5,7 +5,6 @@
 #include <functional>
 
 struct avr_t;
-struct avr_irq_t;
 
 namespace marquee8::testing {
 
@@ -38,7 +37,6 @@ class SimulatedUno {
   avr_t* avr_;
   std::function<void(std::uint8_t)> spi_listener_;
   std::function<void(bool)> pin_listener_;
-  avr_irq_t* pin_irq_ = nullptr;
   std::function<void()> alarm_;
   bool stopped_ = false;
 };

@@ -19,9 +19,9 @@ TEST(WindowPreview, ShowsWhatTheSimulatedChainShows) {
   strip.set_columns(result.array);
 
   const std::size_t steps = result.array.size() + 2;  // round once, and on past the wrap
-  const Recording recording = record_frames(
-      SHIPPED_FIRMWARE, ModuleType::kFc16,
-      [&](const std::vector<Frame>& frames) { return frames.size() == steps; });
+  const Recording recording =
+      record_frames(SHIPPED_FIRMWARE, ModuleType::kFc16,
+                    [&](const std::vector<Frame>& frames) { return frames.size() == steps; });
   ASSERT_EQ(recording.fault, "");
   ASSERT_EQ(recording.frames.size(), steps);
   for (std::size_t step = 0; step < steps; ++step) {
