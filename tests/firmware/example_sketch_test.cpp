@@ -24,8 +24,11 @@ constexpr SketchEdit kGenericModules = {"const ModuleType MODULE_TYPE = FC16;",
                                         "const ModuleType MODULE_TYPE = GENERIC;"};
 
 std::vector<unsigned> progmem_array(std::string_view text, Leads leads) {
-  return expected_array(
-      text, {.format = OutputFormat::kProgmem, .lead_in = leads.in, .lead_out = leads.out});
+  OutputSettings progmem;
+  progmem.format = OutputFormat::kProgmem;
+  progmem.lead_in = leads.in;
+  progmem.lead_out = leads.out;
+  return expected_array(text, progmem);
 }
 
 // What the display shows at `step`: array column (step + x) mod the array's length in its

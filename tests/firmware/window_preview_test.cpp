@@ -12,8 +12,10 @@ namespace {
 
 TEST(WindowPreview, ShowsWhatTheSimulatedChainShows) {
   // The settings of the README's command that wrote the shipped message.h.
-  const StartResult result =
-      WindowConversion({.format = OutputFormat::kProgmem, .lead_out = 32}).start("HELLO");
+  OutputSettings readme;
+  readme.format = OutputFormat::kProgmem;
+  readme.lead_out = 32;
+  const StartResult result = WindowConversion(readme).start("HELLO");
   LedStrip strip(nullptr);
   strip.set_visible_columns(8 * kModules);
   strip.set_columns(result.array);
