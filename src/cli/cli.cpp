@@ -7,11 +7,14 @@
 #include <optional>
 #include <system_error>
 
+#include "array_reader.h"
+#include "array_text.h"
+#include "cli_input.h"
 #include "cli_options.h"
 #include "conversion.h"
+#include "font_catalog.h"
 #include "output_file.h"
 #include "preview.h"
-#include "cli_input.h"
 #include "text_constants.h"
 #include "utf8_line.h"
 
@@ -86,23 +89,49 @@ std::string preview_of(const CliOptions& options, std::vector<std::uint8_t> valu
 }
 
 void convert(const CliOptions& options, const Console& console) {
-  if (!is_text(options.settings.format) && !options.output && console.out_is_terminal &&
-      !options.preview) {
-    throw std::runtime_error(
-        "raw bytes would garble the terminal: write them with -o FILE or through a pipe");
-  }
   // The whole text is checked before anything is written, so bad input never leaves a partial
   // output behind.
   const std::string bytes = read_text(options, console);
   const Utf8Line text = Utf8Line::check(bytes);
-  Conversion conversion(
-      {.font_points = ConversionSettings().font_points, .output = options.settings});
+  Conversion conversion(ConversionSettings{options.font, options.settings});
   if (options.preview) {
     const std::string picture = preview_of(options, conversion.column_values(text));
     emit(options, console.out, [&](ByteSink& out) { out.write(picture); });
+  } else {
+    emit(options, console.out, [&](ByteSink& out) { conversion.write_output(text, out); });
+  }
+  // Warnings only: the output is written, and the exit status stays 0.
+  for (const std::string& warning : describe(conversion.warnings())) {
+    console.err << "marquee8: warning: " << warning << '\n';
+  }
+}
+
+// --decode: the array's values written again as the options say; with --msb-top they are read
+// as bit 7 at the top, so the preview stands upright and the bytes come out as they went in.
+void decode(const CliOptions& options, const Console& console) {
+  std::vector<std::uint8_t> columns =
+      read_array(options.text ? read_file(*options.text) : read_stdin(console.in));
+  if (options.settings.msb_top) {
+    for (std::uint8_t& value : columns) value = reversed_bits(value);
+  }
+  if (options.preview) {
+    const std::string picture = preview_of(options, std::move(columns));
+    emit(options, console.out, [&](ByteSink& out) { out.write(picture); });
     return;
   }
-  emit(options, console.out, [&](ByteSink& out) { conversion.write_output(text, out); });
+  emit(options, console.out, [&](ByteSink& out) { write_array(options.settings, columns, out); });
+}
+
+// Every font --font can use, one line each: the family and style to give it, its kind and
+// size, and its file.
+void list_fonts(const Console& console) {
+  StreamSink out(console.out);
+  for (const InstalledFont& font : installed_fonts()) {
+    const std::string kind =
+        font.pixel_size ? "bitmap " + std::to_string(*font.pixel_size) + " px" : "outline";
+    out.write(font.family + "\t" + font.style + "\t" + kind + "\t" + font.file + "\n");
+  }
+  out.flush();
 }
 
 void print(const CliOptions& options, const Console& console) {
@@ -132,6 +161,14 @@ int run_cli(const std::vector<std::string>& arguments, const Console& console) {
   try {
     if (options.help || options.version) {
       print(options, console);
+    } else if (options.list_fonts) {
+      list_fonts(console);
+    } else if (!is_text(options.settings.format) && !options.output && !options.preview &&
+               console.out_is_terminal) {
+      throw std::runtime_error(
+          "raw bytes would garble the terminal: write them with -o FILE or through a pipe");
+    } else if (options.decode) {
+      decode(options, console);
     } else {
       convert(options, console);
     }

@@ -1,12 +1,17 @@
 #include "cli_input.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <array>
+#include <cerrno>
 #include <istream>
 #include <span>
 #include <string_view>
 #include <system_error>
 
 #include "conversion.h"
+#include "file_descriptor.h"
 #include "utf8_line.h"
 
 namespace marquee8 {
@@ -60,6 +65,33 @@ std::string read_stdin_line(std::istream& in) {
     text.resize(line_break);
   }
   return text;
+}
+
+std::string read_stdin(std::istream& in) {
+  std::string text;
+  std::array<char, 64 * 1024> block;
+  while (const std::size_t got = read_block(in, block)) text.append(block.data(), got);
+  return text;
+}
+
+std::string read_file(const std::string& path) {
+  const auto failure = [&] {
+    return std::system_error(errno, std::generic_category(), "cannot read '" + path + "'");
+  };
+  const FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  if (file.get() < 0) throw failure();
+  std::string text;
+  std::array<char, 64 * 1024> block;
+  for (;;) {
+    const ssize_t got = ::read(file.get(), block.data(), block.size());
+    if (got > 0) {
+      text.append(block.data(), static_cast<std::size_t>(got));
+    } else if (got == 0) {
+      return text;
+    } else if (errno != EINTR) {
+      throw failure();
+    }
+  }
 }
 
 }  // namespace marquee8

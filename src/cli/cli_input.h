@@ -12,4 +12,11 @@ namespace marquee8 {
 // takes, and with std::system_error ("cannot read standard input: ...") on a read error.
 std::string read_stdin_line(std::istream& in);
 
+// All of standard input, for --decode. A read error is std::system_error ("cannot read
+// standard input: ...").
+std::string read_stdin(std::istream& in);
+
+// All of the file at `path`; a failure is std::system_error naming the file as given.
+std::string read_file(const std::string& path);
+
 }  // namespace marquee8

@@ -36,6 +36,26 @@ is a terminal, convert "825710".
       --length-name=NAME  the length's name (default slen); whatever the
                          format, it holds the index of the array's last element
       --art            picture the rows as '#'/'.' comment lines above the array
+      --font=FONT      draw with FONT: builtin (default), a font file (BDF,
+                         PCF, PCF.gz, OTB, TTF, OTF) or an installed family;
+                         always in monochrome
+      --size=PX        the font's size in pixels: one of a bitmap font's
+                         sizes (default: the tallest that fits 8 rows); for
+                         an outline font, default the largest size whose
+                         printable ASCII fits 8 rows
+      --spacing=HOW    cell (default): 6 columns per character, as the
+                         classic output counts; font: each glyph's own width
+      --offset=ROWS    move the text down ROWS rows (up when negative) from
+                         where capitals start on row 1
+      --list-fonts     list the fonts --font can use, bitmap ones included,
+                         with their sizes, and exit
+  -d, --decode         read an array from FILE (standard input without one):
+                         any array marquee8 writes, or a hand-written C or
+                         Python array of byte values; write its values as
+                         they are in the chosen format and options, or with
+                         --preview as rows. --lead-in and --lead-out add
+                         columns only when given; --msb-top says the array
+                         has bit 7 at the top (the values stay as they are)
   -h, --help           show this help and exit
   -V, --version        show the version and exit
 
@@ -48,17 +68,36 @@ usage error.
 
 namespace {
 
-enum LongOnly : int { kHex = 256, kMsbTop, kLeadIn, kLeadOut, kName, kLengthName, kArt };
+enum LongOnly : int {
+  kHex = 256,
+  kMsbTop,
+  kLeadIn,
+  kLeadOut,
+  kName,
+  kLengthName,
+  kArt,
+  kFont,
+  kSize,
+  kSpacing,
+  kOffset,
+  kListFonts
+};
 
-int columns(const char* option, const char* text) {
+constexpr int kUnset = -1;
+
+// A whole number in decimal, as `option` needs it.
+int number(const char* option, const char* what, const char* text) {
   const std::string_view digits(text);
   int value = 0;
   const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
   if (error != std::errc() || end != digits.data() + digits.size()) {
-    throw UsageError(std::string("option '") + option + "' needs a number of columns, not '" +
-                     text + "'");
+    throw UsageError(std::string("option '") + option + "' needs " + what + ", not '" + text + "'");
   }
   return value;
+}
+
+int columns(const char* option, const char* text) {
+  return number(option, "a number of columns", text);
 }
 
 }  // namespace
@@ -80,16 +119,23 @@ CliOptions parse_options(const std::vector<std::string>& arguments) {
                                         {"name", required_argument, nullptr, kName},
                                         {"length-name", required_argument, nullptr, kLengthName},
                                         {"art", no_argument, nullptr, kArt},
+                                        {"decode", no_argument, nullptr, 'd'},
+                                        {"font", required_argument, nullptr, kFont},
+                                        {"size", required_argument, nullptr, kSize},
+                                        {"spacing", required_argument, nullptr, kSpacing},
+                                        {"offset", required_argument, nullptr, kOffset},
+                                        {"list-fonts", no_argument, nullptr, kListFonts},
                                         {"help", no_argument, nullptr, 'h'},
                                         {"version", no_argument, nullptr, 'V'},
                                         {nullptr, 0, nullptr, 0}};
   CliOptions options;
   OutputSettings& settings = options.settings;
+  int lead_in = kUnset;
   optind = 0;  // getopt keeps its position in globals; 0 restarts it for every run
   opterr = 0;
   const int argc = static_cast<int>(words.size());
   for (int option;
-       (option = getopt_long(argc, argv.data(), ":o:pf:hV", kLongOptions, nullptr)) != -1;) {
+       (option = getopt_long(argc, argv.data(), ":o:pf:dhV", kLongOptions, nullptr)) != -1;) {
     const std::string written = optind > 0 ? argv[optind - 1] : "";
     switch (option) {
       case 'o':
@@ -113,7 +159,7 @@ CliOptions parse_options(const std::vector<std::string>& arguments) {
         settings.msb_top = true;
         break;
       case kLeadIn:
-        settings.lead_in = columns("--lead-in", optarg);
+        lead_in = columns("--lead-in", optarg);
         options.leads_given = true;
         break;
       case kLeadOut:
@@ -129,6 +175,35 @@ CliOptions parse_options(const std::vector<std::string>& arguments) {
       case kArt:
         settings.art = true;
         break;
+      case 'd':
+        options.decode = true;
+        break;
+      case kFont:
+        options.font.font = optarg;
+        break;
+      case kSize:
+        options.font.size = number("--size", "a size in pixels", optarg);
+        if (*options.font.size < 1 || *options.font.size > 64) {
+          throw UsageError("option '--size' needs 1 to 64 pixels, not '" + std::string(optarg) +
+                           "'");
+        }
+        break;
+      case kSpacing:
+        if (optarg != std::string_view("cell") && optarg != std::string_view("font")) {
+          throw UsageError("option '--spacing' is cell or font, not '" + std::string(optarg) + "'");
+        }
+        options.font.cell_spacing = optarg == std::string_view("cell");
+        break;
+      case kOffset:
+        options.font.offset = number("--offset", "a number of rows", optarg);
+        if (options.font.offset < -32 || options.font.offset > 32) {
+          throw UsageError("option '--offset' needs -32 to 32 rows, not '" + std::string(optarg) +
+                           "'");
+        }
+        break;
+      case kListFonts:
+        options.list_fonts = true;
+        break;
       case 'h':
         options.help = true;
         break;
@@ -142,7 +217,13 @@ CliOptions parse_options(const std::vector<std::string>& arguments) {
     }
   }
   if (argc - optind > 1) {
-    throw UsageError("one TEXT at most; put a text with spaces in quotes");
+    throw UsageError(options.decode ? "one FILE at most"
+                                    : "one TEXT at most; put a text with spaces in quotes");
+  }
+  if (lead_in != kUnset) {
+    settings.lead_in = lead_in;
+  } else if (options.decode) {
+    settings.lead_in = 0;
   }
   if (optind < argc) options.text = argv[optind];
   try {

@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "font_settings.h"
 #include "output_settings.h"
 
 namespace marquee8 {
@@ -17,20 +18,26 @@ class UsageError : public std::runtime_error {
 };
 
 struct CliOptions {
-  std::optional<std::string> text;
+  std::optional<std::string> text;  // with --decode: the FILE holding the array
   std::optional<std::string> output;
+  FontSettings font;
   OutputSettings settings;
   bool leads_given = false;  // --lead-in or --lead-out: the preview shows the leads too
+  bool decode = false;
+  bool list_fonts = false;
   bool preview = false;
   bool help = false;
   bool version = false;
 };
 
-inline constexpr std::string_view kUsage = "Usage: marquee8 [OPTIONS] [TEXT]\n";
+inline constexpr std::string_view kUsage =
+    "Usage: marquee8 [OPTIONS] [TEXT]\n"
+    "       marquee8 --decode [OPTIONS] [FILE]\n";
 extern const std::string_view kHelp;
 
 // Throws UsageError for an unknown option, a missing or malformed value, more than one TEXT or
-// output settings that cannot be written.
+// FILE, or output settings that cannot be written. With --decode the leads are 0 unless given:
+// the array read already holds its own.
 CliOptions parse_options(const std::vector<std::string>& arguments);
 
 }  // namespace marquee8

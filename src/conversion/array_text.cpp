@@ -39,11 +39,6 @@ constexpr std::array<NumberText, 256> number_texts(bool hex) {
 constexpr std::array<NumberText, 256> kDecimal = number_texts(false);
 constexpr std::array<NumberText, 256> kHex = number_texts(true);
 
-constexpr std::uint8_t reversed_bits(std::uint8_t value) {
-  std::uint8_t reversed = 0;
-  for (int bit = 0; bit < 8; ++bit) reversed |= ((value >> bit) & 1) << (7 - bit);
-  return reversed;
-}
 constexpr std::array<std::uint8_t, 256> kReversed = [] {
   std::array<std::uint8_t, 256> table{};
   for (int value = 0; value < 256; ++value) table[value] = reversed_bits(value);
@@ -186,12 +181,16 @@ void ArrayWriter::flush_if_full() {
   pending_.clear();
 }
 
-std::string array_text(std::span<const std::uint8_t> values) {
-  const OutputSettings classic;
-  StringSink text;
-  ArrayWriter writer(classic, values.size(), text);
-  writer.add(values);
+void write_array(const OutputSettings& settings, std::span<const std::uint8_t> columns,
+                 ByteSink& out) {
+  ArrayWriter writer(settings, columns.size(), out, columns);
+  writer.add(columns);
   writer.finish();
+}
+
+std::string array_text(std::span<const std::uint8_t> values) {
+  StringSink text;
+  write_array(OutputSettings(), values, text);
   std::string result = text.take();
   result.resize(result.size() - 2);
   return result;

@@ -50,8 +50,21 @@ class ArrayWriter {
   std::string pending_;
 };
 
+// The whole array of `columns`, values as sampled (bit 0 the top row), with `settings`.
+void write_array(const OutputSettings& settings, std::span<const std::uint8_t> columns,
+                 ByteSink& out);
+
 // The whole classic array text of `values` with the classic settings, without its final line
 // break, as the window shows it.
 std::string array_text(std::span<const std::uint8_t> values);
+
+// The value with its bits in the other order: bit 7 to the top row, or back.
+constexpr std::uint8_t reversed_bits(std::uint8_t value) {
+  std::uint8_t reversed = 0;
+  for (int bit = 0; bit < 8; ++bit) {
+    reversed = static_cast<std::uint8_t>(reversed | (((value >> bit) & 1) << (7 - bit)));
+  }
+  return reversed;
+}
 
 }  // namespace marquee8

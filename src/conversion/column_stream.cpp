@@ -3,6 +3,10 @@
 #include <utf8.h>
 
 #include <algorithm>
+#include <array>
+#include <optional>
+#include <unordered_set>
+#include <utility>
 #include <vector>
 
 #include "text_constants.h"
@@ -94,28 +98,85 @@ class PendingColumns {
   std::vector<std::uint32_t> columns_;
 };
 
-template <typename CodePoints>
-void draw(CodePoints code_points, GlyphCache& glyphs, int height, std::size_t column_count,
-          ColumnConsumer& consumer) {
-  // Every glyph the text uses is rendered first, so that how far left of its pen any of them
-  // reaches is known before a column is handed on as final.
-  for (CodePoints all = code_points; !all.done();) glyphs.glyph(all.next());
-  const int reach_left = glyphs.reach_left();
+bool meant_blank(char32_t code_point) {
+  return code_point == U' ' || code_point == 0xA0 ||
+         (code_point >= 0x2000 && code_point <= 0x200B) || code_point == 0x3000 ||
+         code_point == 0xFEFF;
+}
 
-  const std::uint32_t canvas_rows = height >= 32 ? ~0u : (1u << height) - 1;
-  const int baseline = glyphs.ascent();
+// Looks at each character once, the first time it appears.
+class WarningCollector {
+ public:
+  WarningCollector(FontWarnings& warnings, const GlyphCache& glyphs, const LineLayout& layout)
+      : warnings_(warnings), glyphs_(glyphs), layout_(layout) {}
+
+  void look_at(char32_t code_point, const GlyphColumns& glyph) {
+    if (code_point < ascii_seen_.size() ? std::exchange(ascii_seen_[code_point], true)
+                                        : !others_seen_.insert(code_point).second) {
+      return;
+    }
+    if (!glyphs_.font().has_glyph(code_point)) {
+      warnings_.missing.push_back(code_point);
+    } else if (glyph.blank()) {
+      if (!meant_blank(code_point)) warnings_.blank.push_back(code_point);
+    } else {
+      if (layout_.baseline - glyph.ink_top() < layout_.first_sampled_row ||
+          layout_.baseline + glyph.ink_bottom() - 1 > layout_.last_sampled_row) {
+        warnings_.clipped.push_back(code_point);
+      }
+      if (layout_.cell_spacing &&
+          (glyph.ink_left() < 0 || glyph.ink_right() >= LineLayout::kCellWidth)) {
+        warnings_.spilling.push_back(code_point);
+      }
+    }
+  }
+
+ private:
+  FontWarnings& warnings_;
+  const GlyphCache& glyphs_;
+  const LineLayout& layout_;
+  std::array<bool, 128> ascii_seen_{};
+  std::unordered_set<char32_t> others_seen_;
+};
+
+int pen_step(const GlyphColumns& glyph, const LineLayout& layout) {
+  // The pen never moves back: a later glyph could otherwise paint a column already handed on.
+  return layout.cell_spacing ? LineLayout::kCellWidth : std::max(glyph.advance, 0);
+}
+
+template <typename CodePoints>
+void draw(CodePoints code_points, std::size_t code_units, GlyphCache& glyphs,
+          const LineLayout& layout, ColumnConsumer& consumer, FontWarnings* warnings) {
+  // Every glyph the text uses is rendered first, so that how far left of its pen any of them
+  // reaches is known before a column is handed on as final; the pen's way is measured too.
+  std::optional<WarningCollector> collector;
+  if (warnings != nullptr) collector.emplace(*warnings, glyphs, layout);
+  long long final_pen = 0;
+  for (CodePoints all = code_points; !all.done();) {
+    const char32_t code_point = all.next();
+    const GlyphColumns& glyph = glyphs.glyph(code_point);
+    final_pen += pen_step(glyph, layout);
+    if (collector) collector->look_at(code_point, glyph);
+  }
+  const int reach_left = glyphs.reach_left();
+  const std::size_t column_count =
+      (layout.cell_spacing ? static_cast<long long>(code_units) * LineLayout::kCellWidth
+                           : final_pen) +
+      1;
+  consumer.begin(column_count);
+
+  const std::uint32_t canvas_rows = layout.height >= 32 ? ~0u : (1u << layout.height) - 1;
   PendingColumns pending(column_count, consumer);
   long long pen = 0;
   while (!code_points.done()) {
     const GlyphColumns& glyph = glyphs.glyph(code_points.next());
-    const int offset = baseline - glyph.top;
+    const int offset = layout.baseline - glyph.top;
     const long long first_x = pen + glyph.left;
     for (std::size_t column = 0; column < glyph.masks.size(); ++column) {
       pending.paint(first_x + static_cast<long long>(column),
                     place(glyph.masks[column], offset, canvas_rows));
     }
-    // The pen never moves back: a later glyph could otherwise paint a column already handed on.
-    pen += std::max(glyph.advance, 0);
+    pen += pen_step(glyph, layout);
     pending.settle_before(pen + reach_left);
   }
   pending.finish();
@@ -123,14 +184,14 @@ void draw(CodePoints code_points, GlyphCache& glyphs, int height, std::size_t co
 
 }  // namespace
 
-void draw_columns(std::u16string_view text, GlyphCache& glyphs, int height,
-                  std::size_t column_count, ColumnConsumer& consumer) {
-  draw(Utf16CodePoints(text), glyphs, height, column_count, consumer);
+void draw_columns(std::u16string_view text, GlyphCache& glyphs, const LineLayout& layout,
+                  ColumnConsumer& consumer, FontWarnings* warnings) {
+  draw(Utf16CodePoints(text), text.size(), glyphs, layout, consumer, warnings);
 }
 
-void draw_columns(const Utf8Line& text, GlyphCache& glyphs, int height, std::size_t column_count,
-                  ColumnConsumer& consumer) {
-  draw(Utf8CodePoints(text.bytes()), glyphs, height, column_count, consumer);
+void draw_columns(const Utf8Line& text, GlyphCache& glyphs, const LineLayout& layout,
+                  ColumnConsumer& consumer, FontWarnings* warnings) {
+  draw(Utf8CodePoints(text.bytes()), text.code_units(), glyphs, layout, consumer, warnings);
 }
 
 }  // namespace marquee8

@@ -8,7 +8,10 @@
 #include <vector>
 
 #include "byte_sink.h"
+#include "column_stream.h"
 #include "font_face.h"
+#include "font_settings.h"
+#include "font_warnings.h"
 #include "glyph_cache.h"
 #include "glyph_canvas.h"
 #include "output_settings.h"
@@ -16,8 +19,8 @@
 
 namespace marquee8 {
 
-inline constexpr int kCharacterAdvance = 6;  // columns reserved per UTF-16 code unit
-inline constexpr int kFirstRow = 1;          // row 0 and rows below kLastRow are never sampled
+inline constexpr int kCharacterAdvance = LineLayout::kCellWidth;
+inline constexpr int kFirstRow = 1;  // row 0 and rows below kLastRow are never sampled
 inline constexpr int kLastRow = 8;
 
 // The value of a column whose ink rows are `ink_rows` (bit y = canvas row y): bit y-1 is set
@@ -39,14 +42,14 @@ constexpr std::uint8_t column_value(std::uint32_t ink_rows) {
 
 // What a conversion may be told; every field has the classic value.
 struct ConversionSettings {
-  double font_points = 8;
+  FontSettings font;
   OutputSettings output;
 };
 
 // Text in, column values and array text out: the one object the window, the command line, the
-// fuzzer and the benchmarks convert with. A text of n UTF-16 code units is drawn at (0, 0) and
-// columns 0 to 6n are sampled, whatever width its glyphs really take. The rendered glyphs are
-// kept from run to run.
+// fuzzer and the benchmarks convert with. A text of n UTF-16 code units is drawn with the
+// capitals' top on row 1 and, with cell spacing, columns 0 to 6n are sampled, whatever width
+// its glyphs really take. The font and its rendered glyphs are kept from run to run.
 class Conversion {
  public:
   // The most code units a text may have: its 6n + 1 columns and the longest leads must be
@@ -57,17 +60,21 @@ class Conversion {
       kCharacterAdvance;
   // Throws ConversionError (kTextTooLong) for a text longer than kMaxTextLength.
   static void check_length(std::size_t code_units);
-  // The columns sampled for a text of `code_units`: 6n + 1.
+  // The columns sampled for a text of `code_units` with cell spacing: 6n + 1.
   static std::size_t column_count(std::size_t code_units);
 
-  // Throws ConversionError (kInvalidSettings) for output settings that cannot be written.
-  explicit Conversion(ConversionSettings settings = {}, FontFace font = FontFace::builtin());
+  // Loads the font. Throws ConversionError: kFontUnusable for a font that cannot be opened or
+  // sized, kInvalidSettings for output settings that cannot be written.
+  explicit Conversion(const ConversionSettings& settings = {});
+  // The built-in font with these output settings.
+  explicit Conversion(const OutputSettings& output);
 
   const ConversionSettings& settings() const { return settings_; }
-  // Keeps the rendered glyphs when the font size stays.
+  // Keeps the font and its glyphs unless the font settings change; on any failure the
+  // conversion keeps its settings.
   void set_settings(const ConversionSettings& settings);
 
-  // Elements in the array of a text of `code_units`, leads included: one byte each.
+  // Elements in the array of a text of `code_units` with cell spacing, leads included.
   std::size_t array_size(std::size_t code_units) const;
 
   // Streams the output of `text` to `out` as it is made, exactly what a file of it holds. A
@@ -85,15 +92,22 @@ class Conversion {
   std::string start(std::u16string_view text, GlyphCanvas& canvas,
                     std::vector<std::uint8_t>* column_values = nullptr);
 
+  // What the font did not draw as it should in the last run.
+  const FontWarnings& warnings() const { return warnings_; }
+
  private:
+  struct LoadedFont;
   template <typename Text>
   void convert(const Text& text, std::size_t code_units, ByteSink& out, GlyphCanvas* canvas,
                std::vector<std::uint8_t>* column_values = nullptr);
-  template <typename Text, typename TakeColumns>
-  void draw(const Text& text, std::size_t code_units, int height, TakeColumns take_columns);
+  template <typename Text, typename Begin, typename TakeColumns>
+  void draw(const Text& text, std::size_t code_units, int height, Begin begin,
+            TakeColumns take_columns);
 
   ConversionSettings settings_;
   GlyphCache glyphs_;
+  int baseline_;
+  FontWarnings warnings_;
 };
 
 }  // namespace marquee8

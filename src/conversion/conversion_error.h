@@ -14,6 +14,7 @@ class ConversionError : public std::runtime_error {
     kTextTooLong,      // more columns than an array index can count
     kFontUnusable,     // the font cannot be read, sized or drawn from
     kInvalidSettings,  // an output setting that cannot be written: a name, a lead
+    kUnreadableArray,  // a text read back as an array is not one, or not only one
   };
 
   ConversionError(Kind kind, const std::string& message)

@@ -3,8 +3,12 @@
 #include <ft2build.h>
 #include FT_FREETYPE_H
 
+#include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
+#include <memory>
 #include <string>
 
 #include "conversion_error.h"
@@ -17,14 +21,28 @@ extern const std::size_t builtin_font_bytes_size;
 
 namespace {
 
-[[noreturn]] void fail(const std::string& what, FT_Error error) {
+std::string freetype_reason(FT_Error error) {
+  if (const char* text = FT_Error_String(error)) return text;
   char code[16];
   std::snprintf(code, sizeof code, "0x%02X", static_cast<unsigned>(error));
-  throw ConversionError(ConversionError::Kind::kFontUnusable,
-                        what + " (FreeType error " + code + ")");
+  return std::string("FreeType error ") + code;
+}
+
+FT_Library start_freetype() {
+  FT_Library library = nullptr;
+  if (FT_Error error = FT_Init_FreeType(&library)) {
+    throw ConversionError(ConversionError::Kind::kFontUnusable,
+                          "cannot start FreeType: " + freetype_reason(error));
+  }
+  return library;
 }
 
 }  // namespace
+
+void FontFace::fail(const std::string& what, int error) const {
+  throw ConversionError(ConversionError::Kind::kFontUnusable,
+                        name_ + ": " + what + " (" + freetype_reason(error) + ")");
+}
 
 void FontFace::LibraryDeleter::operator()(FT_LibraryRec_* library) const {
   FT_Done_FreeType(library);
@@ -35,20 +53,43 @@ void FontFace::FaceDeleter::operator()(FT_FaceRec_* face) const { FT_Done_Face(f
 FontFace FontFace::builtin() { return FontFace({builtin_font_bytes, builtin_font_bytes_size}); }
 
 FontFace::FontFace(std::span<const unsigned char> bytes) {
-  FT_Library library = nullptr;
-  if (FT_Error error = FT_Init_FreeType(&library)) fail("cannot start FreeType", error);
-  library_.reset(library);
-
+  library_.reset(start_freetype());
   FT_Face face = nullptr;
-  if (FT_Error error =
-          FT_New_Memory_Face(library, bytes.data(), static_cast<FT_Long>(bytes.size()), 0, &face)) {
+  if (FT_Error error = FT_New_Memory_Face(library_.get(), bytes.data(),
+                                          static_cast<FT_Long>(bytes.size()), 0, &face)) {
     fail("cannot read the font", error);
   }
   face_.reset(face);
 }
 
+FontFace FontFace::from_file(const std::string& path) {
+  FontFace font;
+  font.name_ = "'" + path + "'";
+  // FreeType says only that it could not open the resource; the system says why.
+  if (const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"),
+                                                                 std::fclose);
+      !file) {
+    throw ConversionError(ConversionError::Kind::kFontUnusable,
+                          "cannot open the font " + font.name_ + ": " + std::strerror(errno));
+  }
+  font.library_.reset(start_freetype());
+  FT_Face face = nullptr;
+  if (FT_Error error = FT_New_Face(font.library_.get(), path.c_str(), 0, &face)) {
+    font.fail("not a font FreeType reads", error);
+  }
+  font.face_.reset(face);
+  return font;
+}
+
 FontFace::FontFace(FontFace&&) noexcept = default;
-FontFace& FontFace::operator=(FontFace&&) noexcept = default;
+FontFace& FontFace::operator=(FontFace&& other) noexcept {
+  // A library frees its faces when it goes: the old face must go first, and on its own.
+  face_.reset();
+  library_ = std::move(other.library_);
+  face_ = std::move(other.face_);
+  name_ = std::move(other.name_);
+  return *this;
+}
 FontFace::~FontFace() = default;
 
 void FontFace::set_size(double points) {
@@ -58,6 +99,40 @@ void FontFace::set_size(double points) {
     std::snprintf(what, sizeof what, "the font has no %g-point size", points);
     fail(what, error);
   }
+}
+
+void FontFace::set_pixel_size(int pixels) {
+  if (!scalable()) {
+    const std::vector<int> sizes = strike_sizes();
+    const auto strike = std::find(sizes.begin(), sizes.end(), pixels);
+    if (strike == sizes.end()) {
+      std::string offered;
+      for (const int size : sizes) offered += (offered.empty() ? "" : ", ") + std::to_string(size);
+      throw ConversionError(
+          ConversionError::Kind::kFontUnusable,
+          name_ + " has no " + std::to_string(pixels) + "-pixel size; it has " + offered);
+    }
+    if (FT_Error error = FT_Select_Size(face_.get(), static_cast<FT_Int>(strike - sizes.begin()))) {
+      fail("cannot select its " + std::to_string(pixels) + "-pixel size", error);
+    }
+    return;
+  }
+  if (FT_Error error = FT_Set_Pixel_Sizes(face_.get(), 0, static_cast<FT_UInt>(pixels))) {
+    fail("cannot size it to " + std::to_string(pixels) + " pixels", error);
+  }
+}
+
+bool FontFace::scalable() const { return FT_IS_SCALABLE(face_.get()); }
+
+std::vector<int> FontFace::strike_sizes() const {
+  std::vector<int> sizes;
+  for (FT_Int i = 0; i < face_->num_fixed_sizes; ++i)
+    sizes.push_back(face_->available_sizes[i].height);
+  return sizes;
+}
+
+bool FontFace::has_glyph(char32_t code_point) const {
+  return FT_Get_Char_Index(face_.get(), code_point) != 0;
 }
 
 int FontFace::ascent() const {

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <memory>
 #include <span>
+#include <string>
 #include <vector>
 
 struct FT_LibraryRec_;
@@ -24,15 +25,18 @@ struct Glyph {
   }
 };
 
-// A FreeType face read from font bytes in memory (any format FreeType reads; we ship BDF).
-// Sizes are in points at 96 dots per inch, the resolution the marquee layout is drawn for.
-// Every FreeType failure is a ConversionError of kind kFontUnusable.
+// A FreeType face: the built-in font from memory, or any font file FreeType reads (BDF, PCF,
+// PCF.gz, OTB, TTF, OTF), always rendered in monochrome. Sizes are in points at 96 dots per
+// inch, the resolution the marquee layout is drawn for, or in pixels. Every FreeType failure
+// is a ConversionError of kind kFontUnusable naming the font.
 class FontFace {
  public:
   static constexpr int kDotsPerInch = 96;
 
   // The LED font compiled into the program.
   static FontFace builtin();
+  // The font in the file at `path`, named in errors as given.
+  static FontFace from_file(const std::string& path);
 
   // `bytes` must outlive the face: FreeType reads the glyphs from them lazily.
   explicit FontFace(std::span<const unsigned char> bytes);
@@ -43,13 +47,24 @@ class FontFace {
 
   // A bitmap font only offers its own strikes: asking for another size fails.
   void set_size(double points);
+  // Fails for a size a bitmap font has no strike of, naming the sizes it has.
+  void set_pixel_size(int pixels);
   int ascent() const;  // pixels from the top of the line's character cell to the baseline
 
-  // The glyph that draws `code_point`: the replacement glyph (U+FFFD) for one the font lacks.
+  bool scalable() const;
+  std::vector<int> strike_sizes() const;  // pixel heights of a bitmap font's strikes
+
+  bool has_glyph(char32_t code_point) const;
+  // The glyph that draws `code_point`: the replacement glyph (U+FFFD, or the font's own
+  // missing-glyph shape) for one the font lacks.
   unsigned glyph_index(char32_t code_point) const;
   Glyph render(unsigned glyph_index) const;
 
  private:
+  FontFace() = default;
+  [[noreturn]] void fail(const std::string& what, int error) const;
+
+  std::string name_ = "the built-in font";
   struct LibraryDeleter {
     void operator()(FT_LibraryRec_* library) const;
   };

@@ -1,16 +1,47 @@
 #include "glyph_cache.h"
 
 #include <algorithm>
+#include <bit>
 #include <utility>
 
 namespace marquee8 {
 
 GlyphCache::GlyphCache(FontFace font) : font_(std::move(font)) {}
 
-void GlyphCache::set_size(double points) {
-  if (points_ == points) return;
-  font_.set_size(points);
-  points_ = points;
+bool GlyphColumns::blank() const {
+  return std::all_of(masks.begin(), masks.end(), [](std::uint64_t mask) { return mask == 0; });
+}
+
+int GlyphColumns::ink_top() const {
+  std::uint64_t all = 0;
+  for (const std::uint64_t mask : masks) all |= mask;
+  return top - std::countr_zero(all);
+}
+
+int GlyphColumns::ink_bottom() const {
+  std::uint64_t all = 0;
+  for (const std::uint64_t mask : masks) all |= mask;
+  return 63 - std::countl_zero(all) - top + 1;
+}
+
+int GlyphColumns::ink_left() const {
+  const auto first = std::find_if(masks.begin(), masks.end(), [](auto mask) { return mask != 0; });
+  return left + static_cast<int>(first - masks.begin());
+}
+
+int GlyphColumns::ink_right() const {
+  const auto last = std::find_if(masks.rbegin(), masks.rend(), [](auto mask) { return mask != 0; });
+  return left + static_cast<int>(masks.rend() - last) - 1;
+}
+
+void GlyphCache::set_size(FontSize size) {
+  if (size_ == size) return;
+  if (size.in_pixels) {
+    font_.set_pixel_size(static_cast<int>(size.value));
+  } else {
+    font_.set_size(size.value);
+  }
+  size_ = size;
   glyphs_.clear();
   ascii_.fill(nullptr);
   reach_left_ = 0;

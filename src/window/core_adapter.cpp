@@ -7,8 +7,12 @@
 #include <stdexcept>
 #include <string_view>
 
+#include "array_reader.h"
+#include "array_text.h"
 #include "conversion.h"
 #include "conversion_error.h"
+#include "font_catalog.h"
+#include "font_warnings.h"
 #include "glyph_canvas.h"
 #include "text_constants.h"
 
@@ -74,7 +78,7 @@ QString default_text() {
 }
 
 WindowConversion::WindowConversion(const OutputSettings& settings)
-    : conversion_(std::make_unique<Conversion>(ConversionSettings{.output = settings})) {}
+    : conversion_(std::make_unique<Conversion>(settings)) {}
 WindowConversion::~WindowConversion() = default;
 WindowConversion::WindowConversion(WindowConversion&&) noexcept = default;
 WindowConversion& WindowConversion::operator=(WindowConversion&&) noexcept = default;
@@ -89,6 +93,14 @@ void WindowConversion::set_output_settings(const OutputSettings& settings) {
   conversion_->set_settings(all);
 }
 
+const FontSettings& WindowConversion::font_settings() const { return conversion_->settings().font; }
+
+void WindowConversion::set_font_settings(const FontSettings& settings) {
+  ConversionSettings all = conversion_->settings();
+  all.font = settings;
+  conversion_->set_settings(all);
+}
+
 StartResult WindowConversion::start(const QString& text) {
   GlyphCanvas canvas;
   std::vector<std::uint8_t> sampled;
@@ -98,22 +110,97 @@ StartResult WindowConversion::start(const QString& text) {
   columns.insert(columns.end(), sampled.begin(), sampled.end());
   columns.insert(columns.end(), static_cast<std::size_t>(settings.lead_out), 0);
   const auto bytes = static_cast<qsizetype>(columns.size());
+  QStringList warnings;
+  for (const std::string& warning : describe(conversion_->warnings())) {
+    warnings << QString::fromStdString(warning);
+  }
   return {shown(output, settings.format),
           canvas_image(canvas),
           std::move(columns),
           static_cast<qsizetype>(sampled.size()),
           bytes,
-          lives_in_ram(settings.format) && bytes > kUnoRamBudget};
+          lives_in_ram(settings.format) && bytes > kUnoRamBudget,
+          warnings};
+}
+
+// A pasted array already holds its lead-in and lead-out: the output adds none.
+OutputSettings WindowConversion::array_settings() const {
+  OutputSettings settings = output_settings();
+  settings.lead_in = settings.lead_out = 0;
+  return settings;
+}
+
+std::vector<std::uint8_t> WindowConversion::pasted_columns(const QString& array_text) const {
+  std::vector<std::uint8_t> columns = read_array(array_text.toStdString());
+  // Read in the bit order the output uses, so that the picture stands upright.
+  if (output_settings().msb_top) {
+    for (std::uint8_t& value : columns) value = reversed_bits(value);
+  }
+  return columns;
+}
+
+StartResult WindowConversion::show_array(const QString& array_text) {
+  std::vector<std::uint8_t> columns = pasted_columns(array_text);
+  GlyphCanvas canvas;
+  std::vector<std::uint32_t> rows(columns.size());
+  for (std::size_t i = 0; i < columns.size(); ++i) rows[i] = std::uint32_t{columns[i]} << kFirstRow;
+  canvas.paint_columns(0, rows);
+  StringSink output;
+  write_array(array_settings(), columns, output);
+  std::string text = output.take();
+  const OutputFormat format = output_settings().format;
+  if (is_text(format)) text.resize(text.size() - (text.ends_with("\r\n") ? 2 : 1));
+  const auto bytes = static_cast<qsizetype>(columns.size());
+  return {shown(text, format),
+          canvas_image(canvas),
+          std::move(columns),
+          bytes,
+          bytes,
+          lives_in_ram(format) && bytes > kUnoRamBudget,
+          {}};
 }
 
 void WindowConversion::save_output(const QString& text, const QString& path) {
+  save(path, [&](ByteSink& out) { conversion_->write_output(units(text), out); });
+}
+
+void WindowConversion::save_array_output(const QString& array_text, const QString& path) {
+  const std::vector<std::uint8_t> columns = pasted_columns(array_text);
+  save(path, [&](ByteSink& out) { write_array(array_settings(), columns, out); });
+}
+
+void WindowConversion::save(const QString& path, const std::function<void(ByteSink&)>& write) {
   QSaveFile file(path);
   if (!file.open(QIODevice::WriteOnly)) {
     throw std::runtime_error(SaveFileSink::failure(path, file.errorString()));
   }
   SaveFileSink sink(file, path);
-  conversion_->write_output(units(text), sink);
+  write(sink);
   if (!file.commit()) throw std::runtime_error(SaveFileSink::failure(path, file.errorString()));
+}
+
+std::vector<FontPick> small_bitmap_fonts() {
+  std::vector<FontPick> picks;
+  for (const InstalledFont& font : installed_fonts()) {
+    if (!font.pixel_size || *font.pixel_size > kLastRow) continue;
+    const QString label =
+        QStringLiteral("%1 %2 px").arg(QString::fromStdString(font.family)).arg(*font.pixel_size);
+    if (!font.style.empty() && font.style != "Regular" && font.style != "Medium") continue;
+    if (!picks.empty() && picks.back().label == label) continue;
+    FontSettings settings;
+    settings.font = font.family;
+    settings.size = *font.pixel_size;
+    picks.push_back({label, settings});
+  }
+  return picks;
+}
+
+QStringList installed_families() {
+  QStringList families;
+  for (const InstalledFont& font : installed_fonts())
+    families << QString::fromStdString(font.family);
+  families.removeDuplicates();
+  return families;
 }
 
 std::optional<QString> settings_problem(const OutputSettings& settings) {
@@ -143,6 +230,8 @@ QString describe_failure(std::exception_ptr failure) {
         return tr("The text cannot be converted: %1").arg(detail);
       case ConversionError::Kind::kInvalidSettings:
         return tr("The output settings cannot be used: %1").arg(detail);
+      case ConversionError::Kind::kUnreadableArray:
+        return tr("The array cannot be read: %1").arg(detail);
     }
     return detail;
   } catch (const std::exception& error) {

@@ -5,15 +5,19 @@
 
 #include <QImage>
 #include <QString>
+#include <QStringList>
 #include <exception>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
 
+#include "font_settings.h"
 #include "output_settings.h"
 
 namespace marquee8 {
 
+class ByteSink;
 class Conversion;
 
 // What the input box holds when the window opens.
@@ -28,6 +32,13 @@ struct StartResult {
   qsizetype columns = 0;            // sampled from the text
   qsizetype array_bytes = 0;        // the array in all, leads included
   bool too_big_for_uno_ram = false;
+  QStringList font_warnings;  // what the font did not draw as it should, one line each
+};
+
+// An installed bitmap font small enough for 8 rows, as the Font menu offers it.
+struct FontPick {
+  QString label;
+  FontSettings settings;
 };
 
 // The most an Uno's 2 KB of RAM can spare for an array copied into it.
@@ -44,6 +55,9 @@ class WindowConversion {
   const OutputSettings& output_settings() const;
   // Throws ConversionError for settings that cannot be written.
   void set_output_settings(const OutputSettings& settings);
+  const FontSettings& font_settings() const;
+  // Throws ConversionError for a font that cannot be opened or sized, keeping the one it had.
+  void set_font_settings(const FontSettings& settings);
 
   // Throws what the core throws (ConversionError, std::bad_alloc).
   StartResult start(const QString& text);
@@ -52,9 +66,25 @@ class WindowConversion {
   // writes for the same text and settings. Throws std::runtime_error naming the file.
   void save_output(const QString& text, const QString& path);
 
+  // An array pasted in (any array marquee8 writes, or a hand-written one) shown as a Start
+  // shows a text: its columns on the canvas and preview, its values in the current format.
+  // Throws ConversionError (kUnreadableArray) naming the line and column it cannot read.
+  StartResult show_array(const QString& array_text);
+  // What `marquee8 --decode` writes for it with the same settings.
+  void save_array_output(const QString& array_text, const QString& path);
+
  private:
+  OutputSettings array_settings() const;
+  std::vector<std::uint8_t> pasted_columns(const QString& array_text) const;
+  void save(const QString& path, const std::function<void(ByteSink&)>& write);
+
   std::unique_ptr<Conversion> conversion_;
 };
+
+// The installed bitmap fonts of at most 8 pixels, one per family and size.
+std::vector<FontPick> small_bitmap_fonts();
+// Every installed family's name, for Font → Installed Font….
+QStringList installed_families();
 
 // Why `settings` cannot be written, as the user is told; nothing when they can.
 std::optional<QString> settings_problem(const OutputSettings& settings);

@@ -17,6 +17,7 @@
 #include "canvas_view.h"
 #include "led_preview_window.h"
 #include "led_strip.h"
+#include "menu_actions.h"
 #include "settings_store.h"
 
 namespace marquee8 {
@@ -28,14 +29,6 @@ Widget* place(Widget* widget, const char* name, QRect geometry) {
   widget->setObjectName(QString::fromLatin1(name));
   widget->setGeometry(geometry);
   return widget;
-}
-
-QAction* action(QMenu* menu, const QString& text, const char* name,
-                const QKeySequence& shortcut = {}) {
-  QAction* added = menu->addAction(text);
-  added->setObjectName(QString::fromLatin1(name));
-  added->setShortcut(shortcut);
-  return added;
 }
 
 QString format_label(OutputFormat format) {
@@ -57,6 +50,9 @@ QString format_label(OutputFormat format) {
 QString summary_of(const StartResult& result) {
   QString summary =
       MainWindow::tr("%L1 columns · %L2 bytes").arg(result.columns).arg(result.array_bytes);
+  if (!result.font_warnings.isEmpty()) {
+    summary += MainWindow::tr(" · %1").arg(result.font_warnings.join(QStringLiteral(" · ")));
+  }
   if (result.too_big_for_uno_ram) {
     summary += MainWindow::tr(
                    " · more than the %L1 bytes an Uno's RAM can spare: use Output → "
@@ -95,6 +91,11 @@ MainWindow::MainWindow(WindowDialogs dialogs, Start start, QWidget* parent)
   client_->setObjectName(QStringLiteral("clientArea"));
   setCentralWidget(client_);
   conversion_.set_output_settings(load_output_settings(store_));
+  try {
+    conversion_.set_font_settings(load_font_settings(store_));
+  } catch (const std::exception&) {
+    // A font stored last time that is gone now: the built-in one draws instead.
+  }
 
   // Qt's default of 32767 would silently cut a long pasted text.
   input_->setMaxLength(std::numeric_limits<int>::max());
@@ -123,23 +124,27 @@ MainWindow::MainWindow(WindowDialogs dialogs, Start start, QWidget* parent)
 
 void MainWindow::build_menus() {
   QMenu* file = menuBar()->addMenu(tr("&File"));
-  save_ = action(file, tr("&Save Output As…"), "actionSaveOutputAs", QKeySequence::Save);
+  save_ = add_action(file, tr("&Save Output As…"), "actionSaveOutputAs", QKeySequence::Save);
   save_->setEnabled(false);  // there is nothing to save before the first Start
   connect(save_, &QAction::triggered, this, &MainWindow::save_output);
   file->addSeparator();
-  connect(action(file, tr("&Quit"), "actionQuit", QKeySequence::Quit), &QAction::triggered, this,
-          &QWidget::close);
+  connect(add_action(file, tr("&Quit"), "actionQuit", QKeySequence::Quit), &QAction::triggered,
+          this, &QWidget::close);
 
   QMenu* edit = menuBar()->addMenu(tr("&Edit"));
-  connect(action(edit, tr("&Copy Output"), "actionCopyOutput", QKeySequence(tr("Ctrl+Shift+C"))),
-          &QAction::triggered, this,
-          [this] { QApplication::clipboard()->setText(output_->toPlainText()); });
+  connect(
+      add_action(edit, tr("&Copy Output"), "actionCopyOutput", QKeySequence(tr("Ctrl+Shift+C"))),
+      &QAction::triggered, this,
+      [this] { QApplication::clipboard()->setText(output_->toPlainText()); });
+  connect(
+      add_action(edit, tr("&Paste Array"), "actionPasteArray", QKeySequence(tr("Ctrl+Shift+V"))),
+      &QAction::triggered, this, &MainWindow::paste_array);
 
   QMenu* output = menuBar()->addMenu(tr("&Output"));
   formats_ = new QActionGroup(this);
   for (const OutputFormat format : kAllFormats) {
     const std::string name = "actionFormat_" + std::string(format_name(format));
-    QAction* choice = action(output, format_label(format), name.c_str());
+    QAction* choice = add_action(output, format_label(format), name.c_str());
     choice->setCheckable(true);
     choice->setData(static_cast<int>(format));
     formats_->addAction(choice);
@@ -155,20 +160,22 @@ void MainWindow::build_menus() {
   add_option(output, tr("ASCII-&Art Comment"), "actionArt", &OutputSettings::art);
   output->addSeparator();
   connect(
-      action(output, tr("Array &Settings…"), "actionArraySettings"), &QAction::triggered, this,
+      add_action(output, tr("Array &Settings…"), "actionArraySettings"), &QAction::triggered, this,
       [this] {
         if (const auto chosen = dialogs_.ask_array_settings(this, conversion_.output_settings())) {
           change_settings(*chosen);
         }
       });
 
+  build_font_menu();
+
   QMenu* view = menuBar()->addMenu(tr("&View"));
-  connect(action(view, tr("LED Preview &Window"), "actionLedPreviewWindow"), &QAction::triggered,
-          this, [this] {
+  connect(add_action(view, tr("LED Preview &Window"), "actionLedPreviewWindow"),
+          &QAction::triggered, this, [this] {
             preview_window_->show();
             preview_window_->raise();
           });
-  pause_ = action(view, tr("&Pause Preview"), "actionPausePreview");
+  pause_ = add_action(view, tr("&Pause Preview"), "actionPausePreview");
   pause_->setCheckable(true);
   connect(pause_, &QAction::toggled, this, [this](bool paused) {
     strip_->set_paused(paused);
@@ -177,18 +184,20 @@ void MainWindow::build_menus() {
   connect(preview_window_, &LedPreviewWindow::paused_changed, pause_, &QAction::setChecked);
 
   QMenu* help = menuBar()->addMenu(tr("&Help"));
-  connect(action(help, tr("&About marquee8"), "actionAbout"), &QAction::triggered, this, [this] {
-    dialogs_.inform(this, tr("About marquee8"),
-                    tr("<b>marquee8</b> %1<p>Turns a line of text into the column bytes of an "
-                       "8-row LED marquee.<p>MIT License.")
-                        .arg(QStringLiteral(MARQUEE8_VERSION)));
-  });
+  connect(
+      add_action(help, tr("&About marquee8"), "actionAbout"), &QAction::triggered, this, [this] {
+        dialogs_.inform(this, tr("About marquee8"),
+                        tr("<b>marquee8</b> %1<p>Turns a line of text into the column bytes of an "
+                           "8-row LED marquee.<p>MIT License.")
+                            .arg(QStringLiteral(MARQUEE8_VERSION)));
+      });
   show_settings();
+  show_font();
 }
 
 QAction* MainWindow::add_option(QMenu* menu, const QString& text, const char* name,
                                 bool OutputSettings::*option) {
-  QAction* toggle = action(menu, text, name);
+  QAction* toggle = add_action(menu, text, name);
   toggle->setCheckable(true);
   options_.emplace_back(toggle, option);
   connect(toggle, &QAction::toggled, this, [this, option](bool on) {
@@ -217,15 +226,22 @@ void MainWindow::change_settings(const OutputSettings& settings) {
   conversion_.set_output_settings(settings);
   save_output_settings(store_, settings);
   show_settings();
-  if (converted_) convert(input_->text());
+  redisplay();
 }
 
-void MainWindow::run_start() { convert(input_->text()); }
+void MainWindow::redisplay() {
+  if (shown_) display(shown_->pasted_array ? *shown_ : Source{input_->text()});
+}
 
-void MainWindow::convert(const QString& text) {
+void MainWindow::run_start() { display({input_->text()}); }
+
+void MainWindow::paste_array() { display({QApplication::clipboard()->text(), true}); }
+
+void MainWindow::display(const Source& source) {
   StartResult result;
   try {
-    result = start_command_(conversion_, text);
+    result = source.pasted_array ? conversion_.show_array(source.text)
+                                 : start_command_(conversion_, source.text);
   } catch (const std::exception&) {
     dialogs_.report_failure(this, describe_failure(std::current_exception()));
     return;
@@ -235,15 +251,20 @@ void MainWindow::convert(const QString& text) {
   strip_->set_columns(result.array);
   preview_window_->set_columns(result.array);
   summary_->setText(summary_of(result));
-  converted_ = text;
+  summary_->setToolTip(result.font_warnings.join(QLatin1Char('\n')));
+  shown_ = source;
   save_->setEnabled(true);
 }
 
 void MainWindow::save_output() {
   const std::optional<QString> path = dialogs_.ask_save_path(this);
-  if (!path || !converted_) return;
+  if (!path || !shown_) return;
   try {
-    conversion_.save_output(*converted_, *path);
+    if (shown_->pasted_array) {
+      conversion_.save_array_output(shown_->text, *path);
+    } else {
+      conversion_.save_output(shown_->text, *path);
+    }
   } catch (const std::exception&) {
     dialogs_.report_failure(this, describe_failure(std::current_exception()));
   }

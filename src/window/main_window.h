@@ -41,10 +41,21 @@ class MainWindow : public QMainWindow {
 
  private:
   void build_menus();
+  void build_font_menu();
+  void show_font();
+  void change_font(const FontSettings& settings);
+  void redisplay();  // the shown text or array again, after a setting changed
   QAction* add_option(QMenu* menu, const QString& text, const char* name,
                       bool OutputSettings::*option);
+  // What the output shows: the input box's text, or an array pasted in.
+  struct Source {
+    QString text;
+    bool pasted_array = false;
+  };
+
   void run_start();
-  void convert(const QString& text);
+  void paste_array();
+  void display(const Source& source);
   void change_settings(const OutputSettings& settings);
   void show_settings();
   void save_output();
@@ -53,7 +64,7 @@ class MainWindow : public QMainWindow {
   Start start_command_;
   WindowConversion conversion_;
   QSettings store_;
-  std::optional<QString> converted_;  // the text the output box shows, once Start has run
+  std::optional<Source> shown_;  // once Start has run or an array was pasted
 
   QWidget* client_;
   QLabel* label_;
@@ -68,6 +79,10 @@ class MainWindow : public QMainWindow {
   QActionGroup* formats_ = nullptr;
   QAction* save_ = nullptr;
   std::vector<std::pair<QAction*, bool OutputSettings::*>> options_;
+  QActionGroup* fonts_ = nullptr;
+  std::vector<std::pair<QAction*, FontSettings>> font_picks_;
+  QAction* cell_spacing_ = nullptr;
+  QAction* font_spacing_ = nullptr;
 };
 
 }  // namespace marquee8

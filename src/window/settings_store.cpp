@@ -14,6 +14,10 @@ const QString kLeadOut = QStringLiteral("output/leadOut");
 const QString kArrayName = QStringLiteral("output/arrayName");
 const QString kLengthName = QStringLiteral("output/lengthName");
 const QString kArt = QStringLiteral("output/art");
+const QString kFont = QStringLiteral("font/name");
+const QString kSize = QStringLiteral("font/size");  // 0: the size that fits 8 rows
+const QString kCellSpacing = QStringLiteral("font/cellSpacing");
+const QString kOffset = QStringLiteral("font/offset");
 
 }  // namespace
 
@@ -46,6 +50,24 @@ void save_output_settings(QSettings& store, const OutputSettings& settings) {
   store.setValue(kArrayName, QString::fromStdString(settings.array_name));
   store.setValue(kLengthName, QString::fromStdString(settings.length_name));
   store.setValue(kArt, settings.art);
+}
+
+FontSettings load_font_settings(QSettings& store) {
+  const FontSettings builtin;
+  FontSettings settings;
+  settings.font =
+      store.value(kFont, QString::fromLatin1(builtin.font.c_str())).toString().toStdString();
+  if (const int size = store.value(kSize, 0).toInt(); size > 0) settings.size = size;
+  settings.cell_spacing = store.value(kCellSpacing, builtin.cell_spacing).toBool();
+  settings.offset = store.value(kOffset, builtin.offset).toInt();
+  return settings;
+}
+
+void save_font_settings(QSettings& store, const FontSettings& settings) {
+  store.setValue(kFont, QString::fromStdString(settings.font));
+  store.setValue(kSize, settings.size.value_or(0));
+  store.setValue(kCellSpacing, settings.cell_spacing);
+  store.setValue(kOffset, settings.offset);
 }
 
 }  // namespace marquee8

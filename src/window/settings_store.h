@@ -14,4 +14,8 @@ namespace marquee8 {
 OutputSettings load_output_settings(QSettings& store);
 void save_output_settings(QSettings& store, const OutputSettings& settings);
 
+// The font settings kept between sessions; nothing stored gives the built-in font.
+FontSettings load_font_settings(QSettings& store);
+void save_font_settings(QSettings& store, const FontSettings& settings);
+
 }  // namespace marquee8

@@ -1,6 +1,7 @@
 #include "window_dialogs.h"
 
 #include <QFileDialog>
+#include <QInputDialog>
 #include <QMessageBox>
 
 #include "array_settings_dialog.h"
@@ -24,6 +25,29 @@ WindowDialogs WindowDialogs::real() {
       },
       [](QWidget* window, const QString& title, const QString& text) {
         QMessageBox::about(window, title, text);
+      },
+      [](QWidget* window) -> std::optional<QString> {
+        const QString path = QFileDialog::getOpenFileName(
+            window, QObject::tr("Font File"), QString(),
+            QObject::tr("Fonts (*.bdf *.pcf *.pcf.gz *.otb *.ttf *.otf);;All files (*)"));
+        if (path.isEmpty()) return std::nullopt;
+        return path;
+      },
+      [](QWidget* window, const QStringList& families) -> std::optional<QString> {
+        bool chosen = false;
+        const QString family =
+            QInputDialog::getItem(window, QObject::tr("Installed Font"), QObject::tr("&Family:"),
+                                  families, 0, false, &chosen);
+        if (!chosen) return std::nullopt;
+        return family;
+      },
+      [](QWidget* window, const QString& title, const QString& label, int value, int lowest,
+         int highest) -> std::optional<int> {
+        bool chosen = false;
+        const int number =
+            QInputDialog::getInt(window, title, label, value, lowest, highest, 1, &chosen);
+        if (!chosen) return std::nullopt;
+        return number;
       },
   };
 }

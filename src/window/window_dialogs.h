@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <optional>
 
@@ -18,8 +19,15 @@ struct WindowDialogs {
   std::function<std::optional<OutputSettings>(QWidget* window, const OutputSettings& current)>
       ask_array_settings;
   std::function<void(QWidget* window, const QString& title, const QString& text)> inform;
+  std::function<std::optional<QString>(QWidget* window)> ask_font_file;
+  std::function<std::optional<QString>(QWidget* window, const QStringList& families)>
+      ask_installed_font;
+  // A whole number from `lowest` to `highest`, starting from `value`.
+  std::function<std::optional<int>(QWidget* window, const QString& title, const QString& label,
+                                   int value, int lowest, int highest)>
+      ask_number;
 
-  // Message boxes, the desktop's file dialog and the Array Settings dialog.
+  // Message boxes, the desktop's file dialogs, Qt's input dialogs and Array Settings.
   static WindowDialogs real();
 };
 

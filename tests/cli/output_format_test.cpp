@@ -29,7 +29,7 @@ TEST(OutputFormat, DefaultDigitsGiveTwoCrLfTerminatedLines) {
 TEST(OutputOptions, EverySpellingGivesTheCoresOutputForItsSettings) {
   const auto output = [](const OutputSettings& settings) {
     StringSink out;
-    Conversion({.font_points = 8, .output = settings}).write_output(Utf8Line::check("Hi"), out);
+    Conversion(settings).write_output(Utf8Line::check("Hi"), out);
     return out.take();
   };
   OutputSettings all;

@@ -36,6 +36,10 @@ TEST(Usage, BadCommandLinesExitWithTwoAndPrintOnlyToErr) {
       {{"-f", "micropython", "--length-name", "lambda"}, "reserved word in Python"},
       {{"--name", "n", "--length-name", "n"}, "different names"},
       {{"-f", "raw", "--art"}, "ASCII-art"},
+      {{"--size", "0"}, "1 to 64 pixels"},
+      {{"--size=8px"}, "a size in pixels"},
+      {{"--spacing", "wide"}, "cell or font"},
+      {{"--offset=-40"}, "-32 to 32 rows"},
   };
   for (const UsageCase& c : cases) {
     SCOPED_TRACE(::testing::PrintToString(c.arguments));

@@ -12,6 +12,7 @@
 #include "array_text_parser.h"
 #include "canvas_art.h"
 #include "conversion_error.h"
+#include "temporary_directory.h"
 #include "utf8_line.h"
 
 namespace marquee8 {
@@ -72,7 +73,7 @@ TEST(Conversion, MatchesTheGoldenOutputOfEveryFormat) {
   };
   for (const auto& [golden, settings] : cases) {
     StringSink out;
-    Conversion({.font_points = 8, .output = settings}).write_output(Utf8Line::check("825710"), out);
+    Conversion(settings).write_output(Utf8Line::check("825710"), out);
     expect_golden(out.text(), golden);
   }
 }
@@ -153,8 +154,12 @@ TEST(Conversion, AFailedRunLeavesTheCanvasAsItWas) {
   GlyphCanvas canvas;
   Conversion().start(u"8", canvas);
   const std::string before = art(canvas, 0, 28, 12);
-  Conversion oversized({.font_points = 24, .output = {}});
-  EXPECT_THROW(oversized.start(u"1", canvas), ConversionError);
+  Conversion conversion;
+  FontSettings no_such_size;
+  no_such_size.size = 24;
+  EXPECT_THROW(conversion.set_settings(ConversionSettings{no_such_size, {}}), ConversionError);
+  EXPECT_EQ(art(canvas, 0, 28, 12), before) << "a font that fails is not taken";
+  EXPECT_EQ(conversion.start(u"8", canvas), start(u"8"));
   EXPECT_EQ(art(canvas, 0, 28, 12), before);
 }
 
@@ -260,11 +265,14 @@ std::vector<std::uint8_t> painted_at_once(std::string_view text) {
 }
 
 TEST(Conversion, GlyphsReachingPastTheirColumnsAreWholeInEveryBlock) {
-  const std::string font = bdf(kOverhangingGlyphs);
-  const std::span bytes(reinterpret_cast<const unsigned char*>(font.data()), font.size());
+  const testing::TemporaryDirectory folder;
+  const auto font = folder.path() / "overhang.bdf";
+  testing::write_file(font, bdf(kOverhangingGlyphs));
   std::string text;
   for (int i = 0; i < 1500; ++i) text += i % 5 == 4 ? "b" : "a";
-  Conversion conversion({}, FontFace(bytes));
+  FontSettings overhanging;
+  overhanging.font = font.string();
+  Conversion conversion(ConversionSettings{overhanging, {}});
   EXPECT_EQ(conversion.column_values(Utf8Line::check(text)), painted_at_once(text));
   const std::u16string utf16(text.begin(), text.end());
   GlyphCanvas canvas;

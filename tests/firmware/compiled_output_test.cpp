@@ -25,7 +25,7 @@ constexpr std::string_view kText = "825710 Hi!";
 
 std::string output_of(std::string_view text, const OutputSettings& settings) {
   StringSink out;
-  Conversion({.font_points = 8, .output = settings}).write_output(Utf8Line::check(text), out);
+  Conversion(settings).write_output(Utf8Line::check(text), out);
   return out.take();
 }
 
@@ -203,7 +203,7 @@ TEST(CompiledOutput, ClaimedBytesAreWhatTheAvrObjectHolds) {
   OutputSettings settings;
   settings.format = OutputFormat::kProgmem;
   settings.lead_out = 32;
-  const Conversion conversion({.font_points = 8, .output = settings});
+  const Conversion conversion(settings);
   const TemporaryDirectory scratch;
   write_file(scratch.path() / "array.c", output_of(kText, settings));
   ASSERT_EQ(

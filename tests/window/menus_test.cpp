@@ -134,8 +134,7 @@ TEST(Menus, SaveOutputAsWritesTheCommandLinesBytes) {
     form.action("actionSaveOutputAs").trigger();
 
     StringSink expected;
-    Conversion({.font_points = 8, .output = settings})
-        .write_output(Utf8Line::check("Hi \xE2\x82\xAC"), expected);
+    Conversion(settings).write_output(Utf8Line::check("Hi \xE2\x82\xAC"), expected);
     QFile saved(*form.answers.save_path);
     ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
     EXPECT_EQ(saved.readAll().toStdString(), expected.text()) << format_name(settings.format);

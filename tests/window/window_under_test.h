@@ -27,12 +27,18 @@ struct DialogAnswers {
   std::optional<QString> save_path;
   std::optional<OutputSettings> array_settings;
   std::vector<QString> informed;
+  std::optional<QString> font_file;
+  std::optional<QString> installed_font;
+  std::optional<int> number;
 
   WindowDialogs dialogs() {
     return {[this](QWidget*, const QString& message) { reported.push_back(message); },
             [this](QWidget*) { return save_path; },
             [this](QWidget*, const OutputSettings&) { return array_settings; },
-            [this](QWidget*, const QString&, const QString& text) { informed.push_back(text); }};
+            [this](QWidget*, const QString&, const QString& text) { informed.push_back(text); },
+            [this](QWidget*) { return font_file; },
+            [this](QWidget*, const QStringList&) { return installed_font; },
+            [this](QWidget*, const QString&, const QString&, int, int, int) { return number; }};
   }
 };
 

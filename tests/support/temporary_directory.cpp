@@ -20,7 +20,7 @@ std::string read_file(const std::filesystem::path& file) {
 }  // namespace
 
 TemporaryDirectory::TemporaryDirectory() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "marquee8-cli-XXXXXX").string();
+  std::string pattern = (std::filesystem::temp_directory_path() / "marquee8-test-XXXXXX").string();
   if (::mkdtemp(pattern.data()) == nullptr) {
     throw std::system_error(errno, std::generic_category(), "mkdtemp");
   }

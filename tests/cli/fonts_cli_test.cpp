@@ -1,0 +1,59 @@
+// --font and its companions as a user meets them: warnings that do not stop the output, fonts
+// that cannot be used stopping it before anything is written, and the list of fonts.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "cli_run.h"
+#include "temporary_directory.h"
+
+namespace marquee8::testing {
+namespace {
+
+using ::testing::HasSubstr;
+
+TEST(FontOptions, WarningsGoToStandardErrorAndTheOutputIsWritten) {
+  const struct {
+    std::vector<std::string> arguments;
+    std::string warning;
+  } cases[] = {
+      {{"a\xE4\xB8\xAD"}, "marquee8: warning: missing from the font: '\xE4\xB8\xAD' (U+4E2D)\n"},
+      {{"--font=/usr/share/fonts/X11/misc/6x9.pcf.gz", "gy"},
+       "marquee8: warning: clipped: ink above row 1 or below row 8: 'g' (U+0067), 'y' (U+0079)\n"},
+      {{"--font=DejaVu Sans", "--size=16", "W"}, "wider than their 6 columns"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.arguments.back());
+    const CliRun run = run_with_stdin(c.arguments, "");
+    EXPECT_EQ(run.status, 0);
+    EXPECT_THAT(run.out, HasSubstr("int slen="));
+    EXPECT_THAT(run.err, HasSubstr(c.warning));
+  }
+}
+
+TEST(FontOptions, AFontThatCannotBeUsedLeavesTheOutputFileAlone) {
+  const TemporaryDirectory folder;
+  write_file(folder.path() / "marquee.h", "old");
+  write_file(folder.path() / "font.otf", "garbage");
+  for (const std::string& font : {(folder.path() / "font.otf").string(), std::string("Nope")}) {
+    const CliRun run =
+        run_with_stdin({"--font", font, "-o", (folder.path() / "marquee.h").string(), "Hi"}, "");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_THAT(run.err, HasSubstr(font));
+    EXPECT_EQ(folder.contents(),
+              (std::map<std::string, std::string>{{"font.otf", "garbage"}, {"marquee.h", "old"}}));
+  }
+}
+
+TEST(FontOptions, ListFontsShowsTheHiddenBitmapFontsWithTheirSizes) {
+  const CliRun run = run_with_stdin({"--list-fonts"}, "");
+  EXPECT_EQ(run.status, 0);
+  EXPECT_THAT(run.out,
+              HasSubstr("Fixed\tRegular\tbitmap 8 px\t/usr/share/fonts/X11/misc/5x8.pcf.gz\n"));
+  EXPECT_THAT(run.out, HasSubstr("DejaVu Sans\tBook\toutline\t"));
+}
+
+}  // namespace
+}  // namespace marquee8::testing

@@ -1,0 +1,178 @@
+#include "array_reader.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "array_text.h"
+#include "conversion_error.h"
+#include "output_settings.h"
+
+namespace marquee8 {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+// Pairs of a value and its bits reversed, so that every column has a known msb_top value.
+constexpr std::pair<std::uint8_t, std::uint8_t> kMirrored[] = {
+    {0x01, 0x80}, {0x03, 0xC0}, {0x0F, 0xF0}, {0x12, 0x48}, {0x36, 0x6C},
+    {0xFF, 0xFF}, {0x00, 0x00}, {0x5A, 0x5A}, {0x29, 0x94}, {0x7F, 0xFE}};
+
+struct Columns {
+  Bytes lsb_top;
+  Bytes msb_top;
+};
+
+// One column, and more than two lines' worth with both halves of every pair in it.
+std::vector<Columns> column_sets() {
+  Columns many;
+  for (int repeat = 0; repeat < 2; ++repeat) {
+    for (const auto& [value, reversed] : kMirrored) {
+      many.lsb_top.insert(many.lsb_top.end(), {value, reversed});
+      many.msb_top.insert(many.msb_top.end(), {reversed, value});
+    }
+  }
+  return {{{0x12}, {0x48}}, many};
+}
+
+TEST(ArrayReader, ReadsBackEveryTextTheWriterWrites) {
+  const std::pair<int, int> leads[] = {{0, 0}, {8, 0}, {0, 3}, {2, 17}};
+  const std::pair<const char*, const char*> names[] = {
+      {"a", "slen"}, {"scroll", "scroll_last"}, {"_m8", "n"}};
+  int cases = 0;
+  for (const OutputFormat format : kAllFormats) {
+    if (!is_text(format)) continue;
+    for (const bool hex : {false, true}) {
+      for (const bool msb_top : {false, true}) {
+        for (const bool art : {false, true}) {
+          for (const auto& [lead_in, lead_out] : leads) {
+            for (const auto& [array_name, length_name] : names) {
+              for (const Columns& columns : column_sets()) {
+                const OutputSettings settings{format,   hex,        msb_top,     lead_in,
+                                              lead_out, array_name, length_name, art};
+                StringSink text;
+                ArrayWriter writer(settings, columns.lsb_top.size(), text, columns.lsb_top);
+                writer.add(columns.lsb_top);
+                writer.finish();
+                Bytes written(lead_in, 0);
+                const Bytes& values = msb_top ? columns.msb_top : columns.lsb_top;
+                written.insert(written.end(), values.begin(), values.end());
+                written.resize(written.size() + lead_out, 0);
+                EXPECT_EQ(read_array(text.text()), written) << text.text();
+                ++cases;
+              }
+            }
+          }
+        }
+      }
+    }
+  }
+  EXPECT_EQ(cases, 768);
+}
+
+TEST(ArrayReader, ReadsTheGoldenOutputsAsTheirRawBytes) {
+  const auto slurp = [](const std::string& name) {
+    std::ifstream file(std::string(GOLDEN_DIR) + "/" + name, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+  };
+  const std::string raw = slurp("825710.raw");
+  ASSERT_FALSE(raw.empty());
+  for (const char* name : {"825710.txt", "825710.c", "825710.progmem", "825710.micropython"}) {
+    EXPECT_EQ(read_array(slurp(name)), Bytes(raw.begin(), raw.end())) << name;
+  }
+}
+
+TEST(ArrayReader, ReadsHandWrittenArrays) {
+  const std::pair<const char*, Bytes> cases[] = {
+      {"const byte a[] PROGMEM = {B0, B1, B00000001, B11111111, B1010};", {0, 1, 1, 255, 10}},
+      {"static const unsigned char m[5] = { 10u, 0x1F, 0XffUL, 017, 0b101, };",
+       {10, 31, 255, 15, 5}},
+      {"#include <Arduino.h>\n#pragma once\n/* \"Hi\"\n */ constexpr uint8_t PROGMEM hi[] = { // "
+       "H\n"
+       "  0x7F, /* bar */ 8, 0x7F};\nint slen= 2;\n",
+       {127, 8, 127}},
+      {"const uint16_t n = 45;\n#include <avr/pgmspace.h>\nprog_uchar a[1] = {0};\nlong last = "
+       "0UL;",
+       {0}},
+      {"prog_uint8_t a[]={0, 00, 0007};", {0, 0, 7}},
+      {"a = bytes((0, 00, 0o17, 0O17, 0x0F, 0B11, 9))", {0, 0, 15, 15, 15, 3, 9}},
+      {"# the text\nslen = 2\n\nmsg = bytearray([  # inside\n 1,\n 2, 3])  # after\n", {1, 2, 3}},
+      {"a = bytes([5])", {5}},
+      {"a=bytearray((5,))\r\n", {5}},
+  };
+  for (const auto& [text, values] : cases) EXPECT_EQ(read_array(text), values) << text;
+}
+
+TEST(ArrayReader, RefusesWhatIsNotExactlyOneByteArray) {
+  const struct {
+    const char* text;
+    const char* where;
+    const char* says;
+  } cases[] = {
+      {"", "line 1, column 1: ", "no array found"},
+      {"// nothing\nint a = 5;", "line 2, column 11: ", "no array found"},
+      {"#include <x> /*\n*/ byte a[]={1};", "line 2, column 4: ", "end of the #include line"},
+      {"byte a[]={1};\nbyte b[]={2};", "line 2, column 6: ", "second array"},
+      {"a = bytes((1,))\nb = bytes((2,))", "line 2, column 1: ", "second array"},
+      {"a = bytes((1,))\na = 5", "line 2, column 1: ", "'a' is declared twice"},
+      {"byte a[]={1};\nint a = 1;", "line 2, column 5: ", "'a' is declared twice"},
+      {"bytes = 5\na = bytes((1,))", "line 1, column 1: ", "hide the builtin"},
+      {"byte a[]={0, 256};", "line 1, column 14: ", "256 is more than a byte holds"},
+      {"byte a[]={0x100};", "line 1, column 11: ", "0x100 is more than a byte holds"},
+      {"byte a[]={-1};", "line 1, column 11: ", "never negative"},
+      {"byte a[]={'A'};", "line 1, column 11: ", "character"},
+      {"a = bytes(b'A')", "line 1, column 11: ", "expected '(' or '['"},
+      {"byte a[]={1.5};", "line 1, column 11: ", "1.5 is not an integer"},
+      {"byte a[]={0x};", "line 1, column 11: ", "0x is not an integer"},
+      {"byte a[]={08};", "line 1, column 11: ", "08 is not an integer"},
+      {"byte a[]={1uu};", "line 1, column 11: ", "1uu is not an integer"},
+      {"byte a[]={0o17};", "line 1, column 11: ", "0o17 is not an integer"},
+      {"byte a[]={x};", "line 1, column 11: ", "'x' is a name"},
+      {"byte a[]={B101010101};", "line 1, column 11: ", "is a name"},
+      {"a = bytes((B1,))", "line 1, column 12: ", "is a name"},
+      {"a = bytes((07,))", "line 1, column 12: ", "Python 3 refuses"},
+      {"a = bytes((5))", "line 1, column 11: ", "not a tuple"},
+      {"byte a[]={1}; /* open", "line 1, column 15: ", "never closed"},
+      {"byte a[]={1, 2;", "line 1, column 15: ", "expected ',' or '}'"},
+      {"byte a[]={1}", "line 1, column 13: ", "expected ';'"},
+      {"byte a[]={1}; x", "line 1, column 15: ", "expected a type"},
+      {"a = bytes((1,)) x", "line 1, column 17: ", "expected the end of the line"},
+      {"a = bytes((1,))\n  n = 2", "line 2, column 3: ", "unexpected indent"},
+      {"byte a[]={};", "line 1, column 11: ", "empty"},
+      {"a = bytes([])", "line 1, column 12: ", "empty"},
+      {"#define N 3\nbyte a[N]={1,2,3};", "line 1, column 1: ", "a macro could change"},
+      {" #ifdef X\nbyte a[]={1};", "line 1, column 2: ", "only #include and #pragma"},
+      {"#include2 <x>\nbyte a[]={1};", "line 1, column 1: ", "#include2 is refused"},
+      {"#include x.h\nbyte a[]={1};", "line 1, column 10: ", "expected <file>"},
+      {"#include <x> y\nbyte a[]={1};", "line 1, column 14: ", "end of the #include line"},
+      {"byte a[N]={1};", "line 1, column 8: ", "a name as the size"},
+      {"byte a[3]={1,2};", "line 1, column 8: ", "fill the rest with zeros"},
+      {"byte a[1]={1,2};", "line 1, column 8: ", "not the 2 values"},
+      {"char a[]={1};", "line 1, column 1: ", "char may be signed"},
+      {"const int8_t a[]={1};", "line 1, column 7: ", "'int8_t' is no byte"},
+      {"byte a[]={1};\nfloat n = 1;", "line 2, column 1: ", "not an integer type"},
+      {"unsigned char[]={1};", "line 1, column 10: ", "expected a name"},
+      {"// ends in \\ \nbyte a[]={1};", "line 1, column 12: ", "backslash"},
+      {"#pragma x \\\nbyte a[]={1};", "line 1, column 11: ", "carried on"},
+      {"byte a[]={1};\r int n = 1;", "line 1, column 14: ", "carriage return"},
+      {"byte a[]={1};\n\xC3\xA9", "line 2, column 1: ", "unexpected byte 0xC3"},
+  };
+  for (const auto& c : cases) {
+    try {
+      read_array(c.text);
+      ADD_FAILURE() << "read: " << c.text;
+    } catch (const ConversionError& error) {
+      EXPECT_EQ(error.kind(), ConversionError::Kind::kUnreadableArray);
+      const std::string message = error.what();
+      EXPECT_TRUE(message.starts_with(c.where)) << c.text << "\n" << message;
+      EXPECT_NE(message.find(c.says), std::string::npos) << c.text << "\n" << message;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace marquee8

@@ -1,0 +1,123 @@
+// The Font menu driven as a user drives it, its dialogs answered by the test.
+#include <gtest/gtest.h>
+
+#include "canvas_pixels.h"
+#include "conversion.h"
+#include "temporary_directory.h"
+#include "window_under_test.h"
+
+namespace marquee8::window_test {
+namespace {
+
+// What the core writes and draws for "825710" with `font`.
+struct CoreRun {
+  QString output;
+  GlyphCanvas canvas;
+};
+
+CoreRun core_run(const FontSettings& font) {
+  CoreRun run;
+  Conversion conversion(ConversionSettings{font, {}});
+  run.output = as_shown(conversion.start(u"825710", run.canvas));
+  return run;
+}
+
+FontSettings font(const std::string& name, std::optional<int> size = {}, bool cell = true,
+                  int offset = 0) {
+  FontSettings settings;
+  settings.font = name;
+  settings.size = size;
+  settings.cell_spacing = cell;
+  settings.offset = offset;
+  return settings;
+}
+
+QAction& pick_named(WindowUnderTest& form, const QString& label) {
+  for (QAction* action : form.window.findChildren<QAction*>("actionFontPick")) {
+    if (action->text() == label) return *action;
+  }
+  throw std::logic_error("no font pick " + label.toStdString());
+}
+
+TEST(FontMenu, EachChoiceRedrawsTheStartedText) {
+  const struct {
+    const char* name;
+    std::function<void(WindowUnderTest&)> choose;
+    FontSettings expected;
+  } cases[] = {
+      {"a quick pick", [](auto& form) { pick_named(form, "Fixed 8 px").trigger(); },
+       font("Fixed", 8)},
+      {"an installed family",
+       [](auto& form) {
+         form.answers.installed_font = "DejaVu Sans";
+         form.action("actionInstalledFont").trigger();
+       },
+       font("DejaVu Sans")},
+      {"a font file",
+       [](auto& form) {
+         form.answers.font_file = "/usr/share/fonts/X11/misc/5x7.pcf.gz";
+         form.action("actionFontFile").trigger();
+       },
+       font("/usr/share/fonts/X11/misc/5x7.pcf.gz")},
+      {"the font's own widths", [](auto& form) { form.action("actionSpacingFont").trigger(); },
+       font("builtin", {}, false)},
+      {"an offset",
+       [](auto& form) {
+         form.answers.number = 1;
+         form.action("actionVerticalOffset").trigger();
+       },
+       font("builtin", {}, true, 1)},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    WindowUnderTest form;
+    form.window.show();
+    form.click_start();
+    c.choose(form);
+    const CoreRun expected = core_run(c.expected);
+    EXPECT_EQ(form.txtoutput().toPlainText(), expected.output);
+    EXPECT_EQ(first_difference(painted_canvas(form.pic()), expected.canvas), "");
+    EXPECT_TRUE(form.answers.reported.empty());
+  }
+}
+
+TEST(FontMenu, AFontThatFailsLeavesTheFontAndWhatItDrew) {
+  const testing::TemporaryDirectory folder;
+  testing::write_file(folder.path() / "broken.ttf", "not a font");
+  WindowUnderTest form;
+  form.window.show();
+  form.click_start();
+  form.answers.font_file = QString::fromStdString((folder.path() / "broken.ttf").string());
+  form.action("actionFontFile").trigger();
+  ASSERT_EQ(form.answers.reported.size(), 1u);
+  EXPECT_TRUE(form.answers.reported[0].contains("broken.ttf"));
+  EXPECT_TRUE(form.action("actionFontBuiltin").isChecked());
+  const CoreRun builtin = core_run(FontSettings());
+  EXPECT_EQ(form.txtoutput().toPlainText(), builtin.output);
+  EXPECT_EQ(first_difference(painted_canvas(form.pic()), builtin.canvas), "");
+}
+
+TEST(FontMenu, WarningsShowInTheStatusBar) {
+  WindowUnderTest form;
+  form.txtinput().setText(QString::fromUtf8("A\xE4\xB8\xAD"));
+  form.click_start();
+  EXPECT_TRUE(form.summary().text().contains("missing from the font: '中' (U+4E2D)"))
+      << form.summary().text().toStdString();
+}
+
+TEST(FontMenu, TheChoicePersists) {
+  {
+    WindowUnderTest first;
+    EXPECT_TRUE(first.action("actionFontBuiltin").isChecked());
+    pick_named(first, "Fixed 8 px").trigger();
+    first.action("actionSpacingFont").trigger();
+  }
+  WindowUnderTest next(MainWindow::default_start(), /*keep_stored_settings=*/true);
+  EXPECT_TRUE(pick_named(next, "Fixed 8 px").isChecked());
+  EXPECT_TRUE(next.action("actionSpacingFont").isChecked());
+  next.click_start();
+  EXPECT_EQ(next.txtoutput().toPlainText(), core_run(font("Fixed", 8, false)).output);
+}
+
+}  // namespace
+}  // namespace marquee8::window_test
