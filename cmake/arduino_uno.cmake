@@ -25,7 +25,7 @@ set(uno_dir "${PROJECT_BINARY_DIR}/arduino-uno")
 set(ARDUINO_UNO_CORE "${uno_dir}/core.a")
 set(ARDUINO_UNO_BUILD_SKETCH "${uno_dir}/build-uno-sketch")
 
-# An Uno as boards.txt describes it; ARDUINO is the IDE version the core was released with.
+# An Uno as boards.txt describes it, for an Arduino IDE of the 1.8 series (ARDUINO=10807).
 set(uno_flags
   -mmcu=atmega328p -DF_CPU=16000000L -DARDUINO=10807 -DARDUINO_AVR_UNO -DARDUINO_ARCH_AVR
   "-I${core_dir}" "-I${ARDUINO_AVR_DIR}/variants/standard"
