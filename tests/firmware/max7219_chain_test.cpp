@@ -24,8 +24,8 @@ void load(Max7219Chain& chain, const std::vector<std::uint8_t>& bytes) {
 
 // The bytes of one `reg`, `value` word for every module.
 std::vector<std::uint8_t> to_every_module(std::uint8_t reg, std::uint8_t value) {
-  std::vector<std::uint8_t> bytes;
-  for (int module = 0; module < kModules; ++module) bytes.insert(bytes.end(), {reg, value});
+  std::vector<std::uint8_t> bytes(2 * kModules, value);
+  for (std::size_t word = 0; word < bytes.size(); word += 2) bytes[word] = reg;
   return bytes;
 }
 
