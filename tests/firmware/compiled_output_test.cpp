@@ -11,6 +11,7 @@
 
 #include "byte_sink.h"
 #include "conversion.h"
+#include "expected_array.h"
 #include "run_command.h"
 #include "temporary_directory.h"
 #include "utf8_line.h"
@@ -26,22 +27,6 @@ std::string output_of(std::string_view text, const OutputSettings& settings) {
   StringSink out;
   Conversion(settings).write_output(Utf8Line::check(text), out);
   return out.take();
-}
-
-// What the array must hold: the columns as sampled, blank leads around them, bits reversed
-// for bit 7 at the top.
-std::vector<unsigned> expected_array(std::string_view text, const OutputSettings& settings) {
-  std::vector<unsigned> array(static_cast<std::size_t>(settings.lead_in), 0);
-  for (std::uint8_t value : Conversion().column_values(Utf8Line::check(text))) {
-    unsigned stored = value;
-    if (settings.msb_top) {
-      stored = 0;
-      for (int bit = 0; bit < 8; ++bit) stored |= ((value >> bit) & 1u) << (7 - bit);
-    }
-    array.push_back(stored);
-  }
-  array.insert(array.end(), static_cast<std::size_t>(settings.lead_out), 0);
-  return array;
 }
 
 // "v v v ... | L" as the test programs print the array and its length.
