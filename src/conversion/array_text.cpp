@@ -218,12 +218,4 @@ void write_array(const OutputSettings& settings, std::span<const std::uint8_t> c
   writer.finish();
 }
 
-std::string array_text(std::span<const std::uint8_t> values) {
-  StringSink text;
-  write_array(OutputSettings(), values, text);
-  std::string result = text.take();
-  result.resize(result.size() - 2);
-  return result;
-}
-
 }  // namespace marquee8

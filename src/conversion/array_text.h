@@ -54,10 +54,6 @@ class ArrayWriter {
 void write_array(const OutputSettings& settings, std::span<const std::uint8_t> columns,
                  ByteSink& out);
 
-// The whole classic array text of `values` with the classic settings, without its final line
-// break, as the window shows it.
-std::string array_text(std::span<const std::uint8_t> values);
-
 // The value with its bits in the other order: bit 7 to the top row, or back.
 constexpr std::uint8_t reversed_bits(std::uint8_t value) {
   std::uint8_t reversed = 0;

@@ -131,11 +131,6 @@ void Conversion::set_settings(const ConversionSettings& settings) {
   settings_ = settings;
 }
 
-std::size_t Conversion::array_size(std::size_t code_units) const {
-  return static_cast<std::size_t>(settings_.output.lead_in) + column_count(code_units) +
-         static_cast<std::size_t>(settings_.output.lead_out);
-}
-
 template <typename Text, typename Begin, typename TakeColumns>
 void Conversion::draw(const Text& text, std::size_t code_units, int height, Begin begin,
                       TakeColumns take_columns) {

@@ -74,9 +74,6 @@ class Conversion {
   // conversion keeps its settings.
   void set_settings(const ConversionSettings& settings);
 
-  // Elements in the array of a text of `code_units` with cell spacing, leads included.
-  std::size_t array_size(std::size_t code_units) const;
-
   // Streams the output of `text` to `out` as it is made, exactly what a file of it holds. A
   // ConversionError comes before anything is written; a failing write stops the conversion.
   void write_output(const Utf8Line& text, ByteSink& out);

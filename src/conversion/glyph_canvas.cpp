@@ -14,8 +14,6 @@ GlyphCanvas::GlyphCanvas(int width, int height) : width_(width), height_(height)
   columns_.resize(static_cast<std::size_t>(width));
 }
 
-void GlyphCanvas::clear() { std::fill(columns_.begin(), columns_.end(), 0); }
-
 void GlyphCanvas::paint_columns(std::size_t first_x, std::span<const std::uint32_t> masks) {
   if (first_x >= columns_.size()) return;
   const std::size_t count = std::min(masks.size(), columns_.size() - first_x);

@@ -21,8 +21,6 @@ class GlyphCanvas {
   int width() const { return width_; }
   int height() const { return height_; }
 
-  void clear();
-
   // Sets columns first_x onwards to `masks`; what lies past the right edge is cut off.
   void paint_columns(std::size_t first_x, std::span<const std::uint32_t> masks);
 

@@ -7,8 +7,12 @@
 #include <stdexcept>
 #include <vector>
 
+#include "classic_text.h"
+
 namespace marquee8 {
 namespace {
+
+using testing::classic_text;
 
 struct FormatCase {
   const char* name;
@@ -20,7 +24,7 @@ void PrintTo(const FormatCase& c, std::ostream* out) { *out << c.name; }
 class ArrayTextFormat : public ::testing::TestWithParam<FormatCase> {};
 
 TEST_P(ArrayTextFormat, WritesBothDeclarationsExactly) {
-  EXPECT_EQ(array_text(GetParam().values), GetParam().expected);
+  EXPECT_EQ(classic_text(GetParam().values), GetParam().expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -39,7 +43,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(ArrayText, LengthIsTheIndexOfTheLastElementForAnyCount) {
   for (const std::size_t count : {1u, 7u, 37u, 6001u}) {
-    const std::string text = array_text(std::vector<std::uint8_t>(count, 3));
+    const std::string text = classic_text(std::vector<std::uint8_t>(count, 3));
     const std::size_t elements = 8 + count;
     EXPECT_TRUE(text.ends_with("};\r\nint slen= " + std::to_string(elements - 1) + ";"))
         << count << " values";
@@ -58,7 +62,7 @@ TEST(ArrayWriter, RefusesAnArrayWithoutElements) {
 TEST(ArrayWriter, ValuesInAnyPiecesGiveTheWholeText) {
   std::vector<std::uint8_t> values(50'000);
   for (std::size_t i = 0; i < values.size(); ++i) values[i] = static_cast<std::uint8_t>(i * 37);
-  const std::string whole = array_text(values) + "\r\n";
+  const std::string whole = classic_text(values) + "\r\n";
   const OutputSettings classic;
   for (const std::size_t piece : {1u, 7u, 4096u, 49'999u}) {
     StringSink sink;

@@ -11,12 +11,15 @@
 #include "array_text.h"
 #include "array_text_parser.h"
 #include "canvas_art.h"
+#include "classic_text.h"
 #include "conversion_error.h"
 #include "temporary_directory.h"
 #include "utf8_line.h"
 
 namespace marquee8 {
 namespace {
+
+using testing::classic_text;
 
 using testing::art;
 using testing::lines;
@@ -276,7 +279,7 @@ TEST(Conversion, GlyphsReachingPastTheirColumnsAreWholeInEveryBlock) {
   EXPECT_EQ(conversion.column_values(Utf8Line::check(text)), painted_at_once(text));
   const std::u16string utf16(text.begin(), text.end());
   GlyphCanvas canvas;
-  EXPECT_EQ(conversion.start(utf16, canvas), array_text(painted_at_once(text)));
+  EXPECT_EQ(conversion.start(utf16, canvas), classic_text(painted_at_once(text)));
 }
 
 }  // namespace

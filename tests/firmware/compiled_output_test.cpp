@@ -198,30 +198,5 @@ TEST(CompiledOutput, OnlyProgmemFitsALongMessageOnAnUno) {
             expected_array(std::string(1000, 'W'), progmem));
 }
 
-// The window's status bar claims the array's bytes; the object file must agree.
-TEST(CompiledOutput, ClaimedBytesAreWhatTheAvrObjectHolds) {
-  OutputSettings settings;
-  settings.format = OutputFormat::kProgmem;
-  settings.lead_out = 32;
-  const Conversion conversion(settings);
-  const TemporaryDirectory scratch;
-  write_file(scratch.path() / "array.c", output_of(kText, settings));
-  ASSERT_EQ(
-      run_command(AVR_GCC " -mmcu=atmega328p -Os -c " + (scratch.path() / "array.c").string() +
-                  " -o " + (scratch.path() / "array.o").string())
-          .status,
-      0);
-  const CommandResult sizes = run_command(AVR_SIZE " -A " + (scratch.path() / "array.o").string());
-  std::istringstream lines(sizes.output);
-  std::size_t progmem_bytes = 0;
-  for (std::string line; std::getline(lines, line);) {
-    std::istringstream fields(line);
-    std::string section;
-    std::size_t size = 0;
-    if (fields >> section >> size && section == ".progmem.data") progmem_bytes = size;
-  }
-  EXPECT_EQ(progmem_bytes, conversion.array_size(kText.size())) << sizes.output;
-}
-
 }  // namespace
 }  // namespace marquee8::testing
