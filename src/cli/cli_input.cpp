@@ -54,7 +54,7 @@ std::string read_stdin_line(std::istream& in) {
       if (line_break == text.size()) line_break = std::string::npos;
       const std::size_t line_end = std::min(line_break, text.size());
       code_units += utf16_length(std::string_view(text).substr(old_size, line_end - old_size));
-      Conversion::check_length(code_units - (text.starts_with(kByteOrderMark) ? 1 : 0));
+      check_length(code_units - (text.starts_with(kByteOrderMark) ? 1 : 0));
     }
     if (line_break != std::string::npos &&
         another_line_follows(std::string_view(text).substr(line_break))) {

@@ -15,30 +15,11 @@
 #include "glyph_cache.h"
 #include "glyph_canvas.h"
 #include "output_settings.h"
+#include "sampled_rows.h"
+#include "text_limits.h"
 #include "utf8_line.h"
 
 namespace marquee8 {
-
-inline constexpr int kCharacterAdvance = LineLayout::kCellWidth;
-inline constexpr int kFirstRow = 1;  // row 0 and rows below kLastRow are never sampled
-inline constexpr int kLastRow = 8;
-
-// The value of a column whose ink rows are `ink_rows` (bit y = canvas row y): bit y-1 is set
-// when row y, from kFirstRow to kLastRow, is ink. "1" drawn at (0, 0) samples as
-//
-//   row 1 = bit 0   . . # . . . .
-//   row 2 = bit 1   . # # . . . .
-//   row 3 = bit 2   # . # . . . .
-//   row 4 = bit 3   . . # . . . .
-//   row 5 = bit 4   . . # . . . .
-//   row 6 = bit 5   . . # . . . .
-//   row 7 = bit 6   # # # # # . .
-//   row 8 = bit 7   . . . . . . .
-//   value          68 66 127 64 64 0 0
-constexpr std::uint8_t column_value(std::uint32_t ink_rows) {
-  constexpr std::uint32_t kSampledRows = ((1u << (kLastRow - kFirstRow + 1)) - 1) << kFirstRow;
-  return static_cast<std::uint8_t>((ink_rows & kSampledRows) >> kFirstRow);
-}
 
 // What a conversion may be told; every field has the classic value.
 struct ConversionSettings {
@@ -52,14 +33,6 @@ struct ConversionSettings {
 // its glyphs really take. The font and its rendered glyphs are kept from run to run.
 class Conversion {
  public:
-  // The most code units a text may have: its 6n + 1 columns and the longest leads must be
-  // countable in an int.
-  static constexpr std::size_t kMaxTextLength =
-      (static_cast<std::size_t>(std::numeric_limits<int>::max()) - 1 -
-       2 * OutputSettings::kMaxLead) /
-      kCharacterAdvance;
-  // Throws ConversionError (kTextTooLong) for a text longer than kMaxTextLength.
-  static void check_length(std::size_t code_units);
   // The columns sampled for a text of `code_units` with cell spacing: 6n + 1.
   static std::size_t column_count(std::size_t code_units);
 

@@ -7,6 +7,7 @@
 
 #include "byte_sink.h"
 #include "output_settings.h"
+#include "sampled_rows.h"
 
 namespace marquee8 {
 
@@ -53,14 +54,5 @@ class ArrayWriter {
 // The whole array of `columns`, values as sampled (bit 0 the top row), with `settings`.
 void write_array(const OutputSettings& settings, std::span<const std::uint8_t> columns,
                  ByteSink& out);
-
-// The value with its bits in the other order: bit 7 to the top row, or back.
-constexpr std::uint8_t reversed_bits(std::uint8_t value) {
-  std::uint8_t reversed = 0;
-  for (int bit = 0; bit < 8; ++bit) {
-    reversed = static_cast<std::uint8_t>(reversed | (((value >> bit) & 1) << (7 - bit)));
-  }
-  return reversed;
-}
 
 }  // namespace marquee8

@@ -7,6 +7,7 @@
 
 #include "font_warnings.h"
 #include "glyph_cache.h"
+#include "text_limits.h"
 #include "utf8_line.h"
 
 namespace marquee8 {
@@ -24,7 +25,6 @@ class ColumnConsumer {
 
 // How a line is laid out on the canvas.
 struct LineLayout {
-  static constexpr int kCellWidth = 6;
   int baseline = 8;          // the canvas row the glyphs stand on (the one just above it)
   bool cell_spacing = true;  // 6 columns per character; otherwise the glyphs' own advances
   int height = 29;           // canvas rows; ink below them is cut off

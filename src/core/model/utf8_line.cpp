@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <string>
 
-#include "conversion.h"
 #include "conversion_error.h"
+#include "text_limits.h"
 
 namespace marquee8 {
 
@@ -40,7 +40,7 @@ Utf8Line Utf8Line::check(std::string_view bytes) {
   }
   if (bytes.starts_with("\xEF\xBB\xBF")) bytes.remove_prefix(3);
   const std::size_t units = utf16_length(bytes);
-  Conversion::check_length(units);
+  check_length(units);
   return {bytes, units};
 }
 

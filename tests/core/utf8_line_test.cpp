@@ -37,9 +37,9 @@ TEST(Utf8Line, SaysWhichFailureItIs) {
   };
   EXPECT_EQ(kind_of([] { Utf8Line::check("a\xFF"); }), ConversionError::Kind::kInvalidText);
   EXPECT_EQ(kind_of([] { Utf8Line::check("a\nb"); }), ConversionError::Kind::kInvalidText);
-  EXPECT_EQ(kind_of([] { Conversion::check_length(Conversion::kMaxTextLength + 1); }),
+  EXPECT_EQ(kind_of([] { check_length(kMaxTextLength + 1); }),
             ConversionError::Kind::kTextTooLong);
-  EXPECT_NO_THROW(Conversion::check_length(Conversion::kMaxTextLength));
+  EXPECT_NO_THROW(check_length(kMaxTextLength));
 }
 
 }  // namespace

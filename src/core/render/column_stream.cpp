@@ -129,8 +129,7 @@ class WarningCollector {
           layout_.baseline + glyph.ink_bottom() - 1 > layout_.last_sampled_row) {
         warnings_.clipped.push_back(code_point);
       }
-      if (layout_.cell_spacing &&
-          (glyph.ink_left() < 0 || glyph.ink_right() >= LineLayout::kCellWidth)) {
+      if (layout_.cell_spacing && (glyph.ink_left() < 0 || glyph.ink_right() >= kCellWidth)) {
         warnings_.spilling.push_back(code_point);
       }
     }
@@ -146,7 +145,7 @@ class WarningCollector {
 
 int pen_step(const GlyphColumns& glyph, const LineLayout& layout) {
   // The pen never moves back: a later glyph could otherwise paint a column already handed on.
-  return layout.cell_spacing ? LineLayout::kCellWidth : std::max(glyph.advance, 0);
+  return layout.cell_spacing ? kCellWidth : std::max(glyph.advance, 0);
 }
 
 template <typename CodePoints>
@@ -165,9 +164,7 @@ void draw(CodePoints code_points, std::size_t code_units, GlyphCache& glyphs,
   }
   const int reach_left = glyphs.reach_left();
   const std::size_t column_count =
-      (layout.cell_spacing ? static_cast<long long>(code_units) * LineLayout::kCellWidth
-                           : final_pen) +
-      1;
+      (layout.cell_spacing ? static_cast<long long>(code_units) * kCellWidth : final_pen) + 1;
   consumer.begin(column_count);
 
   const std::uint32_t canvas_rows = layout.height >= 32 ? ~0u : (1u << layout.height) - 1;

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <cstddef>
+#include <limits>
+#include <string>
+
+#include "conversion_error.h"
+#include "output_settings.h"
+
+namespace marquee8 {
+
+// Columns a character takes with cell spacing, as the classic program counts them.
+inline constexpr int kCellWidth = 6;
+
+// The most UTF-16 code units a text may have: its 6n + 1 columns and the longest leads must be
+// countable in an int, which is what the length declaration holds.
+inline constexpr std::size_t kMaxTextLength =
+    (static_cast<std::size_t>(std::numeric_limits<int>::max()) - 1 - 2 * OutputSettings::kMaxLead) /
+    kCellWidth;
+
+// Throws ConversionError (kTextTooLong) for a text longer than kMaxTextLength.
+inline void check_length(std::size_t code_units) {
+  if (code_units > kMaxTextLength) {
+    throw ConversionError(ConversionError::Kind::kTextTooLong,
+                          "the text is too long: " + std::to_string(code_units) +
+                              " characters, at most " + std::to_string(kMaxTextLength) +
+                              " fit in one array");
+  }
+}
+
+}  // namespace marquee8
