@@ -9,6 +9,7 @@ namespace marquee8 {
 // One installed font file as fontconfig knows it.
 struct InstalledFont {
   std::string family;
+  std::vector<std::string> other_families;  // the family's names in other languages
   std::string style;
   std::string file;
   std::optional<int> pixel_size;  // a bitmap font's one strike; nothing for an outline font
@@ -20,7 +21,8 @@ struct InstalledFont {
 // size. Throws ConversionError (kFontUnusable) if fontconfig cannot start.
 std::vector<InstalledFont> installed_fonts();
 
-// The file of the installed font `family` (any case), in the regular style where there is one;
+// The file of the installed font `family` (any case, by any of its names), in the regular style
+// where there is one;
 // among bitmap files the one of `pixel_size`, else the tallest whose size is at most 8 pixels,
 // else the smallest; of equals, the one with the most characters. Throws ConversionError
 // (kFontUnusable) when no font has that family, or a bitmap family has no such size.
