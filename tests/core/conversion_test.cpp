@@ -166,6 +166,37 @@ TEST(Conversion, AFailedRunLeavesTheCanvasAsItWas) {
   EXPECT_EQ(art(canvas, 0, 28, 12), before);
 }
 
+TEST(Conversion, ARunControlFollowsEveryColumnAndCanStopTheRun) {
+  const std::u16string text(2000, u'W');  // 6 x 2000 + 1 columns, in several blocks
+  std::vector<std::pair<std::size_t, std::size_t>> told;
+  Conversion followed;
+  followed.set_run_control([&](std::size_t done, std::size_t in_all) {
+    told.emplace_back(done, in_all);
+    return true;
+  });
+  GlyphCanvas canvas;
+  EXPECT_EQ(followed.start(text, canvas), start(text));
+  ASSERT_GT(told.size(), 1u);
+  for (std::size_t i = 0; i < told.size(); ++i) {
+    EXPECT_EQ(told[i].second, 12001u);
+    if (i > 0) {
+      EXPECT_GT(told[i].first, told[i - 1].first);
+    }
+  }
+  EXPECT_EQ(told.back().first, 12001u);
+
+  Conversion().start(u"8", canvas);
+  const std::string before = art(canvas, 0, 28, 12);
+  Conversion stopped;
+  int calls = 0;
+  stopped.set_run_control([&](std::size_t, std::size_t) { return ++calls < 2; });
+  EXPECT_THROW(stopped.start(text, canvas), RunCancelled);
+  EXPECT_EQ(calls, 2);
+  EXPECT_EQ(art(canvas, 0, 28, 12), before);
+  stopped.set_run_control({});
+  EXPECT_EQ(stopped.start(text, canvas), start(text));
+}
+
 // Marquees scroll long messages: characters past the visible width keep their ink, across the
 // blocks the columns are handed on in.
 TEST(Conversion, SamplesCharactersBeyondTheDefaultWidth) {

@@ -68,7 +68,16 @@ void Conversion::draw(const Text& text, std::size_t code_units, int height, Begi
                           .height = height,
                           .first_sampled_row = kFirstRow,
                           .last_sampled_row = kLastRow};
-  ValueStream stream(std::move(begin), std::move(take_columns));
+  std::size_t columns_in_all = 0;
+  ValueStream stream(
+      [&](std::size_t column_count) {
+        columns_in_all = column_count;
+        begin(column_count);
+      },
+      [&](std::size_t first_x, auto columns, std::span<const std::uint8_t> block) {
+        if (control_ && !control_(first_x + block.size(), columns_in_all)) throw RunCancelled();
+        take_columns(first_x, columns, block);
+      });
   FontWarnings warnings;
   draw_columns(text, glyphs_, layout, stream, &warnings);
   warnings_ = std::move(warnings);

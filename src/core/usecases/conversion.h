@@ -2,6 +2,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <exception>
+#include <functional>
 #include <limits>
 #include <string>
 #include <string_view>
@@ -25,6 +27,17 @@ namespace marquee8 {
 struct ConversionSettings {
   FontSettings font;
   OutputSettings output;
+};
+
+// Told once per block of columns how many of a run's columns are done and how many there are
+// in all; returning false ends the run with RunCancelled. It is called on the converting thread.
+using RunControl = std::function<bool(std::size_t columns_done, std::size_t columns_in_all)>;
+
+// A run its RunControl stopped. The canvas is as it was; a sink holds only part of the output,
+// so a file being replaced must keep its old contents.
+class RunCancelled : public std::exception {
+ public:
+  const char* what() const noexcept override { return "the conversion was cancelled"; }
 };
 
 // Text in, column values and array text out: the one object the window, the command line, the
@@ -62,6 +75,9 @@ class Conversion {
   std::string start(std::u16string_view text, GlyphCanvas& canvas,
                     std::vector<std::uint8_t>* column_values = nullptr);
 
+  // Consulted by every later run; an empty one lets every run finish.
+  void set_run_control(RunControl control) { control_ = std::move(control); }
+
   // What the font did not draw as it should in the last run.
   const FontWarnings& warnings() const { return warnings_; }
 
@@ -78,6 +94,7 @@ class Conversion {
   GlyphCache glyphs_;
   int baseline_;
   FontWarnings warnings_;
+  RunControl control_;
 };
 
 }  // namespace marquee8
