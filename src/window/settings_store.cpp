@@ -47,12 +47,10 @@ OutputSettings load_output_settings(QSettings& store) {
     if (const auto value = read(store.value(key))) {
       OutputSettings changed = settings;
       changed.*field = *value;
-      if (!settings_problem(changed)) settings = changed;
+      if (!settings_problem_of(changed)) settings = changed;
     }
   };
-  const auto format = [](const QVariant& value) {
-    return format_named(value.toString().toStdString());
-  };
+  const auto format = [](const QVariant& value) { return format_called(value.toString()); };
   const auto lead = [](const QVariant& value) {
     return whole_number(value, 0, OutputSettings::kMaxLead);
   };
@@ -72,7 +70,9 @@ OutputSettings load_output_settings(QSettings& store) {
 }
 
 void save_output_settings(QSettings& store, const OutputSettings& settings) {
-  store.setValue(kFormat, QString::fromLatin1(format_name(settings.format)));
+  for (const FormatChoice& choice : format_choices()) {
+    if (choice.format == settings.format) store.setValue(kFormat, choice.name);
+  }
   store.setValue(kHex, settings.hex);
   store.setValue(kMsbTop, settings.msb_top);
   store.setValue(kLeadIn, settings.lead_in);
@@ -85,7 +85,7 @@ void save_output_settings(QSettings& store, const OutputSettings& settings) {
 FontSettings load_font_settings(QSettings& store) {
   FontSettings settings;
   if (const QVariant font = store.value(kFont); font.isValid()) {
-    settings.font = font.toString().toStdString();
+    settings.font = font_source_of(font.toString());
   }
   // The Size and Vertical Offset dialogs' ranges; 0 is the size that fits 8 rows.
   if (const auto size = whole_number(store.value(kSize), 0, 64); size && *size > 0) {
@@ -97,7 +97,7 @@ FontSettings load_font_settings(QSettings& store) {
 }
 
 void save_font_settings(QSettings& store, const FontSettings& settings) {
-  store.setValue(kFont, QString::fromStdString(settings.font));
+  store.setValue(kFont, name_of(settings.font));
   store.setValue(kSize, settings.size.value_or(0));
   store.setValue(kCellSpacing, settings.cell_spacing);
   store.setValue(kOffset, settings.offset);

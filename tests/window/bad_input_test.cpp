@@ -58,19 +58,24 @@ TEST(StoredSettings, EachValueTheDialogsWouldRefuseIsIgnoredAlone) {
 TEST(StoredSettings, FontSizesAndOffsetsOutsideTheDialogsAreIgnored) {
   const struct {
     const char* ini;
-    FontSettings expected;
+    std::optional<int> size;
+    bool cell_spacing;
+    int offset;
   } cases[] = {
-      {"[font]\nsize=30000\noffset=3\n", {.size = std::nullopt, .offset = 3}},
-      {"[font]\noffset=2147483647\ncellSpacing=false\n",
-       {.size = std::nullopt, .cell_spacing = false}},
-      {"[font]\noffset=-33\nsize=-8\n", {}},
-      {"[font]\nsize=8\noffset=abc\n", {.size = 8}},
+      {"[font]\nsize=30000\noffset=3\n", std::nullopt, true, 3},
+      {"[font]\noffset=2147483647\ncellSpacing=false\n", std::nullopt, false, 0},
+      {"[font]\noffset=-33\nsize=-8\n", std::nullopt, true, 0},
+      {"[font]\nsize=8\noffset=abc\n", 8, true, 0},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.ini);
     const TemporaryDirectory folder;
     QSettings store = settings_file(folder, c.ini);
-    EXPECT_EQ(load_font_settings(store), c.expected);
+    const FontSettings loaded = load_font_settings(store);
+    EXPECT_EQ(loaded.font, FontSource::builtin());
+    EXPECT_EQ(loaded.size, c.size);
+    EXPECT_EQ(loaded.cell_spacing, c.cell_spacing);
+    EXPECT_EQ(loaded.offset, c.offset);
   }
 }
 
