@@ -135,8 +135,9 @@ void ArrayWriter::add(std::span<const std::uint8_t> column_values) {
 void ArrayWriter::finish() {
   for (int i = 0; i < settings_.lead_out; ++i) element(0, false);
   char digits[24];
-  const std::string_view last_index(digits,
-                                    std::to_chars(digits, digits + sizeof digits, count_ - 1).ptr);
+  // (string_view's iterator-pair constructor is missing from emscripten's libc++.)
+  const char* end = std::to_chars(digits, digits + sizeof digits, count_ - 1).ptr;
+  const std::string_view last_index(digits, static_cast<std::size_t>(end - digits));
   const std::string& length = settings_.length_name;
   switch (settings_.format) {
     case OutputFormat::kClassic:

@@ -10,6 +10,7 @@
 
 #include "array_text.h"
 #include "conversion_error.h"
+#include "decode.h"
 #include "font_fitting.h"
 
 namespace marquee8 {
@@ -123,13 +124,21 @@ std::vector<std::uint8_t> Conversion::column_values(const Utf8Line& text) {
 
 std::string Conversion::start(std::u16string_view text, GlyphCanvas& canvas,
                               std::vector<std::uint8_t>* column_values) {
+  return start_with(text, text.size(), canvas, column_values);
+}
+
+std::string Conversion::start(const Utf8Line& text, GlyphCanvas& canvas,
+                              std::vector<std::uint8_t>* column_values) {
+  return start_with(text, text.code_units(), canvas, column_values);
+}
+
+template <typename Text>
+std::string Conversion::start_with(const Text& text, std::size_t code_units, GlyphCanvas& canvas,
+                                   std::vector<std::uint8_t>* column_values) {
   GlyphCanvas drawn(canvas.width(), canvas.height());
   StringSink output;
-  convert(text, text.size(), output, &drawn, column_values);
-  std::string shown = output.take();
-  if (is_text(settings_.output.format)) {
-    shown.resize(shown.size() - (shown.ends_with("\r\n") ? 2 : 1));
-  }
+  convert(text, code_units, output, &drawn, column_values);
+  std::string shown = without_final_line_break(output.take(), settings_.output.format);
   canvas = std::move(drawn);
   return shown;
 }

@@ -61,6 +61,8 @@ class Conversion {
   // kFontUnusable) and leaves `canvas` and `column_values` as they were.
   std::string start(std::u16string_view text, GlyphCanvas& canvas,
                     std::vector<std::uint8_t>* column_values = nullptr);
+  std::string start(const Utf8Line& text, GlyphCanvas& canvas,
+                    std::vector<std::uint8_t>* column_values = nullptr);
 
   // What the font did not draw as it should in the last run.
   const FontWarnings& warnings() const { return warnings_; }
@@ -70,6 +72,9 @@ class Conversion {
   template <typename Text>
   void convert(const Text& text, std::size_t code_units, ByteSink& out, GlyphCanvas* canvas,
                std::vector<std::uint8_t>* column_values = nullptr);
+  template <typename Text>
+  std::string start_with(const Text& text, std::size_t code_units, GlyphCanvas& canvas,
+                         std::vector<std::uint8_t>* column_values);
   template <typename Text, typename Begin, typename TakeColumns>
   void draw(const Text& text, std::size_t code_units, int height, Begin begin,
             TakeColumns take_columns);
