@@ -82,9 +82,12 @@ let fontPath = 'builtin';
 let fontLabel = 'Built-in LED font';
 
 const checkboxes = ['hex', 'msbTop', 'art'];
-const numbers = { leadIn: [0, 65535], leadOut: [0, 65535], offset: [-32, 32], size: [1, 64] };
-const numberWords = {
-  leadIn: 'the lead-in', leadOut: 'the lead-out', offset: 'the offset', size: 'the size',
+// The ranges the command line takes, told in its words.
+const numbers = {
+  leadIn: ['the lead-in', 0, 65535, 'columns'],
+  leadOut: ['the lead-out', 0, 65535, 'columns'],
+  offset: ['the offset', -32, 32, 'rows'],
+  size: ['the size', 1, 64, 'pixels'],
 };
 
 function showSettings(values) {
@@ -108,11 +111,10 @@ function settingsOfControls() {
         values[key] = null;
         continue;
       }
-      const [low, high] = numbers[key];
+      const [words, low, high, unit] = numbers[key];
       if (!/^-?\d+$/.test(text) || Number(text) < low || Number(text) > high) {
-        throw Object.assign(
-          new Error(`${numberWords[key]} must be a whole number from ${low} to ${high}`),
-          { kind: 'settings' });
+        throw Object.assign(new Error(`${words} must be ${low} to ${high} ${unit}, not ${text}`),
+          { kind: key === 'size' || key === 'offset' ? 'font' : 'settings' });
       }
       values[key] = Number(text);
     } else {
@@ -272,10 +274,23 @@ const preview = (() => {
 
 // ---- Commands ---------------------------------------------------------------------------------
 
+// How many commands are under way, on the body for scripts and tests to wait on.
+let underWay = 0;
+function busy(command) {
+  return async (...args) => {
+    document.body.dataset.busy = String(++underWay);
+    try {
+      return await command(...args);
+    } finally {
+      document.body.dataset.busy = String(--underWay);
+    }
+  };
+}
+
 // What was last shown, so that a changed setting shows it again: a text or an array.
 let last = null;
 
-async function run(what) {
+const run = busy(async (what) => {
   let values;
   try {
     values = settingsOfControls();
@@ -292,14 +307,10 @@ async function run(what) {
   } catch (error) {
     tell(error);
   }
-}
+});
 
 function start() {
   run({ kind: 'text', bytes: utf8($('txtinput').value) });
-}
-
-function showArray(bytes) {
-  run({ kind: 'array', bytes });
 }
 
 const downloadNames = {
@@ -309,7 +320,7 @@ const downloadNames = {
 
 // Exactly the bytes `marquee8 -o` writes for what is shown: the input text, or the array read
 // back, with the current settings.
-async function download() {
+const download = busy(async () => {
   let values;
   try {
     values = settingsOfControls();
@@ -329,7 +340,7 @@ async function download() {
   } catch (error) {
     tell(error);
   }
-}
+});
 
 async function copy() {
   const text = $('txtoutput').value;
@@ -341,7 +352,7 @@ async function copy() {
   }
 }
 
-async function useFont(name, bytes, remember) {
+const useFont = busy(async (name, bytes, remember) => {
   const before = { path: fontPath, label: fontLabel };
   fontPath = await ask('font', { name, bytes });
   fontLabel = name;
@@ -356,9 +367,9 @@ async function useFont(name, bytes, remember) {
   }
   $('fontName').textContent = fontLabel;
   if (remember) saveFont(name, bytes);
-  if (last) run(last);
+  if (last) await run(last);
   else clearMessage();
-}
+});
 
 function useBuiltinFont() {
   fontPath = 'builtin';
@@ -400,15 +411,15 @@ $('Command1').addEventListener('click', start);
 $('download').addEventListener('click', download);
 $('copy').addEventListener('click', copy);
 $('pause').addEventListener('change', () => preview.setPaused($('pause').checked));
-$('showArray').addEventListener('click', () => showArray(utf8($('arrayText').value)));
-$('arrayFile').addEventListener('change', async () => {
+$('showArray').addEventListener('click', () => run({ kind: 'array', bytes: utf8($('arrayText').value) }));
+$('arrayFile').addEventListener('change', busy(async () => {
   const file = await readFile($('arrayFile'));
-  if (file) showArray(file.bytes);
-});
-$('fontFile').addEventListener('change', async () => {
+  if (file) await run({ kind: 'array', bytes: file.bytes });
+}));
+$('fontFile').addEventListener('change', busy(async () => {
   const file = await readFile($('fontFile'));
-  if (file) useFont(file.name, file.bytes, true);
-});
+  if (file) await useFont(file.name, file.bytes, true);
+}));
 $('builtinFont').addEventListener('click', useBuiltinFont);
 // Once something is shown, a changed setting shows it again with the new settings.
 $('settings').addEventListener('change', (event) => {
