@@ -440,6 +440,7 @@ document.addEventListener('visibilitychange', () => {
 
 restore();
 workerReady.then(() => {
+  performance.mark('marquee8-ready');
   $('status').textContent = 'Ready';
   document.body.dataset.ready = 'true';
 });
