@@ -291,18 +291,11 @@ function busy(command) {
 let last = null;
 
 const run = busy(async (what) => {
-  let values;
   try {
-    values = settingsOfControls();
-  } catch (error) {
-    tell(error);
-    return;
-  }
-  save(values);
-  const settings = coreSettings(values);
-  try {
+    const values = settingsOfControls();
+    save(values);
     const op = what.kind === 'text' ? 'start' : 'showArray';
-    show(await ask(op, { settings, text: what.bytes }));
+    show(await ask(op, { settings: coreSettings(values), text: what.bytes }));
     last = what;
   } catch (error) {
     tell(error);
@@ -321,16 +314,10 @@ const downloadNames = {
 // Exactly the bytes `marquee8 -o` writes for what is shown: the input text, or the array read
 // back, with the current settings.
 const download = busy(async () => {
-  let values;
   try {
-    values = settingsOfControls();
-  } catch (error) {
-    tell(error);
-    return;
-  }
-  const what = last ?? { kind: 'text', bytes: utf8($('txtinput').value) };
-  const op = what.kind === 'text' ? 'download' : 'downloadArray';
-  try {
+    const values = settingsOfControls();
+    const what = last ?? { kind: 'text', bytes: utf8($('txtinput').value) };
+    const op = what.kind === 'text' ? 'download' : 'downloadArray';
     const bytes = await ask(op, { settings: coreSettings(values), text: what.bytes });
     const link = document.createElement('a');
     link.href = URL.createObjectURL(new Blob([bytes], { type: 'application/octet-stream' }));
