@@ -3,8 +3,10 @@
 // that the page can tell the user and keep what it showed.
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
+#include <utf8.h>
 
 #include <functional>
+#include <iterator>
 #include <memory>
 #include <new>
 #include <optional>
@@ -14,6 +16,8 @@
 #include "conversion.h"
 #include "conversion_error.h"
 #include "decode.h"
+#include "output_formats.h"
+#include "settings_problem.h"
 #include "shown.h"
 #include "utf8_line.h"
 
@@ -22,6 +26,10 @@ namespace marquee8 {
 namespace {
 
 using emscripten::val;
+
+// The page's canvas, as the window's: 669 x 29 drawable pixels.
+constexpr int kCanvasWidth = 669;
+constexpr int kCanvasHeight = 29;
 
 val bytes(std::string_view data) {
   val array = val::global("Uint8Array").new_(data.size());
@@ -66,15 +74,17 @@ val guarded(const std::function<val()>& produce) {
   }
 }
 
-// The page's settings object, with the names its controls have.
+// The page's settings object, with the names its controls have. The font is "builtin" or the
+// path of a file the page wrote to the module's file system.
 ConversionSettings settings_of(const val& js) {
   ConversionSettings settings;
-  settings.font.font = js["font"].as<std::string>();
+  const std::string font = js["font"].as<std::string>();
+  settings.font.font = font == "builtin" ? FontSource::builtin() : FontSource::file(font);
   if (!js["size"].isNull() && !js["size"].isUndefined()) settings.font.size = js["size"].as<int>();
   settings.font.cell_spacing = js["cellSpacing"].as<bool>();
   settings.font.offset = js["offset"].as<int>();
   const std::string format = js["format"].as<std::string>();
-  const std::optional<OutputFormat> named = format_named(format);
+  const std::optional<OutputFormat> named = output_format_named(format);
   if (!named) {
     throw ConversionError(ConversionError::Kind::kInvalidSettings,
                           "there is no output format named '" + format + "'");
@@ -91,6 +101,15 @@ ConversionSettings settings_of(const val& js) {
   return settings;
 }
 
+// The output settings to write an array read back with; throws for ones that cannot be.
+OutputSettings array_settings(const val& js) {
+  OutputSettings settings = decoded_array_settings(settings_of(js).output, false, false);
+  if (const std::optional<std::string> problem = settings_problem(settings)) {
+    throw ConversionError(ConversionError::Kind::kInvalidSettings, *problem);
+  }
+  return settings;
+}
+
 val shown_object(const Shown& shown) {
   val result = val::object();
   result.set("output", shown.output);
@@ -104,9 +123,9 @@ val shown_object(const Shown& shown) {
   result.set("canvasHeight", shown.canvas.height());
   const auto& array = shown.array;
   result.set("array", bytes({reinterpret_cast<const char*>(array.data()), array.size()}));
-  result.set("columns", static_cast<double>(shown.status.text_columns));
-  result.set("arrayBytes", static_cast<double>(shown.status.array_bytes));
-  result.set("tooBigForUnoRam", shown.status.too_big_for_uno_ram);
+  result.set("columns", static_cast<double>(shown.figures.columns));
+  result.set("arrayBytes", static_cast<double>(shown.figures.array_bytes));
+  result.set("tooBigForUnoRam", shown.figures.too_big_for_uno_ram);
   val warnings = val::array();
   for (const std::string& line : shown.font_warnings) warnings.call<void>("push", line);
   result.set("warnings", warnings);
@@ -116,10 +135,16 @@ val shown_object(const Shown& shown) {
 // One conversion kept between calls, so that the font and its glyphs are loaded once.
 class PageConversion {
  public:
+  // The text comes as UTF-8 bytes, checked as the command line checks them, then drawn from
+  // its UTF-16 code units as the window draws them.
   val start(const val& settings, const std::string& text) {
     return guarded([&] {
       const Utf8Line line = Utf8Line::check(text);
-      return shown_object(show_start(conversion(settings), line));
+      std::u16string units;
+      units.reserve(line.code_units());
+      utf8::unchecked::utf8to16(line.bytes().begin(), line.bytes().end(),
+                                std::back_inserter(units));
+      return shown_object(conversion(settings).start(units, kCanvasWidth, kCanvasHeight));
     });
   }
 
@@ -133,25 +158,22 @@ class PageConversion {
   }
 
   val show_array(const val& settings, const std::string& array_text) {
-    return guarded(
-        [&] { return shown_object(marquee8::show_array(array_text, output_settings(settings))); });
+    return guarded([&] {
+      return shown_object(
+          marquee8::show_array(array_text, array_settings(settings), kCanvasWidth, kCanvasHeight));
+    });
   }
 
   val download_array(const val& settings, const std::string& array_text) {
     return guarded([&] {
-      const OutputSettings output = output_settings(settings);
-      check(output);
+      const OutputSettings output = array_settings(settings);
       StringSink out;
-      write_read_back(output, read_back(array_text, output.msb_top), out);
+      write_decoded(read_columns(array_text, output), output, out);
       return bytes(out.text());
     });
   }
 
  private:
-  static OutputSettings output_settings(const val& settings) {
-    return settings_of(settings).output;
-  }
-
   Conversion& conversion(const val& js) {
     const ConversionSettings settings = settings_of(js);
     if (!conversion_) {

@@ -5,7 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "conversion.h"
 #include "conversion_error.h"
+#include "decode.h"
 
 namespace marquee8 {
 namespace {
@@ -37,19 +39,19 @@ TEST(ShowStart, CountsColumnsAndBytesAndTheUnosRam) {
     SCOPED_TRACE(std::to_string(c.characters) + " characters, lead-out " +
                  std::to_string(c.settings.lead_out));
     Conversion conversion(c.settings);
-    const std::string text(c.characters, '8');
-    const Shown shown = show_start(conversion, Utf8Line::check(text));
-    EXPECT_EQ(shown.status.text_columns, c.columns);
-    EXPECT_EQ(shown.status.array_bytes, c.bytes);
+    const std::u16string text(c.characters, u'8');
+    const Shown shown = conversion.start(text, 669, 29);
+    EXPECT_EQ(shown.figures.columns, c.columns);
+    EXPECT_EQ(shown.figures.array_bytes, c.bytes);
     EXPECT_EQ(shown.array.size(), c.bytes);
-    EXPECT_EQ(shown.status.too_big_for_uno_ram, c.too_big);
+    EXPECT_EQ(shown.figures.too_big_for_uno_ram, c.too_big);
   }
 }
 
 // The classic array of "825710" begins 0 x 8, 54, 73, 73, 73, 54: raw shows them in hex.
 TEST(ShowStart, ListsRawBytesInHex) {
   Conversion conversion(with(OutputFormat::kRaw));
-  const Shown shown = show_start(conversion, Utf8Line::check("825710"));
+  const Shown shown = conversion.start(u"825710", 669, 29);
   EXPECT_EQ(shown.output.substr(0, 38), "00 00 00 00 00 00 00 00 36 49 49 49 36");
   EXPECT_EQ(shown.output.size(), 45 * 3 - 1);
 }
@@ -58,14 +60,14 @@ TEST(ShowStart, ListsRawBytesInHex) {
 // they were.
 TEST(ShowArray, ReadsTheBitOrderItIsToldAndWritesTheSameBytes) {
   const Shown shown =
-      show_array("frame = bytes((0x01, 0x80, 0x03))\n", with(OutputFormat::kRaw, 0, true));
+      show_array("frame = bytes((0x01, 0x80, 0x03))\n", with(OutputFormat::kRaw, 0, true), 669, 29);
   EXPECT_EQ(shown.array, (std::vector<std::uint8_t>{0x80, 0x01, 0xC0}));
   EXPECT_EQ(shown.output, "01 80 03");
   EXPECT_TRUE(shown.canvas.inked(0, 8));
   EXPECT_FALSE(shown.canvas.inked(0, 1));
   EXPECT_TRUE(shown.canvas.inked(1, 1));
-  EXPECT_EQ(shown.status.text_columns, 3u);
-  EXPECT_EQ(shown.status.array_bytes, 3u);
+  EXPECT_EQ(shown.figures.columns, 3u);
+  EXPECT_EQ(shown.figures.array_bytes, 3u);
 }
 
 TEST(ShowArray, RejectsWhatItCannotRead) {
@@ -82,7 +84,7 @@ TEST(ShowArray, RejectsWhatItCannotRead) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.text);
     try {
-      show_array(c.text, c.settings);
+      show_array(c.text, c.settings, 669, 29);
       ADD_FAILURE() << "no error";
     } catch (const ConversionError& error) {
       EXPECT_EQ(error.kind(), c.kind) << error.what();
