@@ -9,6 +9,7 @@
 
 #include "array_reader.h"
 #include "array_text.h"
+#include "board_transfer.h"
 #include "cli_input.h"
 #include "cli_options.h"
 #include "conversion.h"
@@ -106,6 +107,17 @@ void convert(const CliOptions& options, const Console& console) {
   }
 }
 
+// Columns (bit 0 the top row) written as the options say, or with --preview as rows.
+void write_columns(const CliOptions& options, const Console& console,
+                   std::vector<std::uint8_t> columns) {
+  if (options.preview) {
+    const std::string picture = preview_of(options, std::move(columns));
+    emit(options, console.out, [&](ByteSink& out) { out.write(picture); });
+    return;
+  }
+  emit(options, console.out, [&](ByteSink& out) { write_array(options.settings, columns, out); });
+}
+
 // --decode: the array's values written again as the options say; with --msb-top they are read
 // as bit 7 at the top, so the preview stands upright and the bytes come out as they went in.
 void decode(const CliOptions& options, const Console& console) {
@@ -114,12 +126,34 @@ void decode(const CliOptions& options, const Console& console) {
   if (options.settings.msb_top) {
     for (std::uint8_t& value : columns) value = reversed_bits(value);
   }
-  if (options.preview) {
-    const std::string picture = preview_of(options, std::move(columns));
-    emit(options, console.out, [&](ByteSink& out) { out.write(picture); });
-    return;
+  write_columns(options, console, std::move(columns));
+}
+
+// --send: the array's columns, leads included and bit 0 at the top as the receiver scrolls
+// them, whatever --msb-top says.
+void send(const CliOptions& options, const Console& console) {
+  const std::string bytes = read_text(options, console);
+  const Utf8Line text = Utf8Line::check(bytes);
+  Conversion conversion(ConversionSettings{options.font, options.settings});
+  BoardMessage message{conversion.column_values(text), options.step_ms, options.brightness};
+  message.columns.insert(message.columns.begin(),
+                         static_cast<std::size_t>(options.settings.lead_in), 0);
+  message.columns.insert(message.columns.end(), static_cast<std::size_t>(options.settings.lead_out),
+                         0);
+  for (const std::string& warning : describe(conversion.warnings())) {
+    console.err << "marquee8: warning: " << warning << '\n';
   }
-  emit(options, console.out, [&](ByteSink& out) { write_array(options.settings, columns, out); });
+  const SendReport report =
+      send_to_board(*options.send, message, [](std::size_t, std::size_t) { return true; });
+  StreamSink out(console.out);
+  out.write("marquee8: " + report.summary() + "\n");
+  out.flush();
+}
+
+void list_ports(const Console& console) {
+  StreamSink out(console.out);
+  for (const SerialPortInfo& port : serial_ports()) out.write(describe_port(port) + "\n");
+  out.flush();
 }
 
 // Every font --font can use, one line each: the family and style to give it, its kind and
@@ -163,12 +197,18 @@ int run_cli(const std::vector<std::string>& arguments, const Console& console) {
       print(options, console);
     } else if (options.list_fonts) {
       list_fonts(console);
+    } else if (options.list_ports) {
+      list_ports(console);
+    } else if (options.send) {
+      send(options, console);
     } else if (!is_text(options.settings.format) && !options.output && !options.preview &&
                console.out_is_terminal) {
       throw std::runtime_error(
           "raw bytes would garble the terminal: write them with -o FILE or through a pipe");
     } else if (options.decode) {
       decode(options, console);
+    } else if (options.receive) {
+      write_columns(options, console, receive_from_board(*options.receive).columns);
     } else {
       convert(options, console);
     }

@@ -38,14 +38,21 @@ void write_message(const std::filesystem::path& header, std::string_view text, L
                " -- " + shell_quoted(text));
 }
 
-std::filesystem::path build_example(const std::filesystem::path& folder, std::string_view text,
-                                    Leads leads, std::span<const SketchEdit> edits) {
-  // The sketch and a copy of the library it includes, each edit made in the one file that holds
-  // its text.
+std::filesystem::path build_sketch(const std::filesystem::path& folder,
+                                   const std::filesystem::path& sketch,
+                                   const std::string& build_script,
+                                   std::span<const SketchEdit> edits) {
+  // The sketch with what lies beside it and a copy of the library it includes, each edit made
+  // in the one file that holds its text.
   const std::filesystem::path library = folder / "library";
-  std::filesystem::create_directory(library);
+  std::filesystem::create_directories(library);
   std::vector<std::pair<std::filesystem::path, std::string>> files = {
-      {folder / "marquee8_max7219.ino", read_file(EXAMPLE_SKETCH)}};
+      {folder / sketch.filename(), read_file(sketch)}};
+  for (const auto& beside : std::filesystem::directory_iterator(sketch.parent_path())) {
+    if (beside.path() != sketch && !std::filesystem::exists(folder / beside.path().filename())) {
+      files.emplace_back(folder / beside.path().filename(), read_file(beside.path()));
+    }
+  }
   for (const auto& header : std::filesystem::directory_iterator(SKETCH_LIBRARY)) {
     files.emplace_back(library / header.path().filename(), read_file(header.path()));
   }
@@ -62,11 +69,17 @@ std::filesystem::path build_example(const std::filesystem::path& folder, std::st
     }
   }
   for (const auto& [path, source] : files) write_file(path, source);
-  const std::filesystem::path elf = folder / "marquee8_max7219.elf";
-  write_message(folder / "message.h", text, leads);
-  run_or_throw(ARDUINO_UNO_BUILD_SKETCH " " + shell_quoted(files.front().first.string()) + " " +
+  std::filesystem::path elf = files.front().first;
+  elf.replace_extension(".elf");
+  run_or_throw(build_script + " " + shell_quoted(files.front().first.string()) + " " +
                shell_quoted(elf.string()) + " -I" + shell_quoted(library.string()));
   return elf;
+}
+
+std::filesystem::path build_example(const std::filesystem::path& folder, std::string_view text,
+                                    Leads leads, std::span<const SketchEdit> edits) {
+  write_message(folder / "message.h", text, leads);
+  return build_sketch(folder, EXAMPLE_SKETCH, ARDUINO_UNO_BUILD_SKETCH, edits);
 }
 
 }  // namespace marquee8::testing

@@ -31,19 +31,6 @@ std::vector<unsigned> progmem_array(std::string_view text, Leads leads) {
   return expected_array(text, progmem);
 }
 
-// What the display shows at `step`: array column (step + x) mod the array's length in its
-// column x, bit 0 at the top, as the window's LED preview shows it.
-Frame window_frame(const std::vector<unsigned>& array, std::size_t step) {
-  Frame rows(8, std::string(8 * kModules, '.'));
-  for (std::size_t x = 0; x < rows[0].size(); ++x) {
-    const unsigned column = array[(step + x) % array.size()];
-    for (std::size_t row = 0; row < rows.size(); ++row) {
-      if ((column >> row) & 1) rows[row][x] = '#';
-    }
-  }
-  return rows;
-}
-
 // Every step once and two past the wrap, or up to the first picture that is not its step's.
 Recording record_steps(const std::filesystem::path& firmware, ModuleType type,
                        const std::vector<unsigned>& array) {
