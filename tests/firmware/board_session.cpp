@@ -21,10 +21,16 @@ CommandResult run_beside_board(SimulatedBoard& board, const std::string& command
   const std::string output = (folder.path() / "output").string();
   const std::string shell = "exec >'" + output + "' 2>&1; " + command;
   const char* argv[] = {"sh", "-c", shell.c_str(), nullptr};
+  // The command gets none of this process's descriptors: holding the pseudo-terminal's master
+  // would keep the port alive when the test pulls the cable.
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addclosefrom_np(&actions, 3);
   pid_t pid = 0;
-  if (::posix_spawn(&pid, "/bin/sh", nullptr, nullptr, const_cast<char**>(argv), environ) != 0) {
-    throw std::runtime_error("cannot start " + command);
-  }
+  const int failed =
+      ::posix_spawn(&pid, "/bin/sh", &actions, nullptr, const_cast<char**>(argv), environ);
+  posix_spawn_file_actions_destroy(&actions);
+  if (failed != 0) throw std::runtime_error("cannot start " + command);
   const auto give_up = std::chrono::steady_clock::now() + std::chrono::minutes(1);
   int status = 0;
   while (::waitpid(pid, &status, WNOHANG) == 0) {

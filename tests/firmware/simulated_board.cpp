@@ -172,6 +172,7 @@ std::string SimulatedBoard::open_serial_port() {
       uart_irq(avr_, UART_IRQ_OUTPUT),
       [](avr_irq_t*, std::uint32_t value, void* self) {
         auto* board = static_cast<SimulatedBoard*>(self);
+        if (!board->pty_) return;  // the cable is pulled
         auto byte = static_cast<std::uint8_t>(value);
         if (board->wire_) byte = board->wire_(Direction::kFromBoard, byte);
         avr_raise_irq(board->pty_->irq + IRQ_UART_PTY_BYTE_IN, byte);

@@ -48,6 +48,7 @@ class SimulatedBoard {
   std::string open_serial_port();
   // Closes the pseudo-terminal, as pulling the USB cable takes the port away.
   void pull_cable();
+  bool serial_port_open() const { return pty_ != nullptr; }
   enum class Direction { kToBoard, kFromBoard };
   // What the wire between the pseudo-terminal and the UART does to each byte.
   void set_wire(std::function<std::uint8_t(Direction, std::uint8_t)> wire) {

@@ -21,6 +21,8 @@ constexpr auto kHelloAgain = 500ms;
 // that leaves room for a busy computer, or a simulated board slower than a real one.
 constexpr auto kReplyWait = 2s;
 constexpr int kTries = 3;
+// Twice the board's own limit between two bytes of a frame.
+constexpr auto kByteWait = 2 * std::chrono::milliseconds(MARQUEE8_BYTE_TIMEOUT_MS);
 
 std::uint16_t get16(std::span<const std::uint8_t> bytes, std::size_t at) {
   return static_cast<std::uint16_t>(bytes[at] | bytes[at + 1] << 8);
@@ -68,8 +70,17 @@ std::optional<Frame> BoardLink::next_frame(Clock::time_point deadline, bool& dam
       damaged = true;
       return std::nullopt;
     }
-    const std::vector<std::uint8_t> bytes = port_.read_some(deadline);
-    if (bytes.empty()) return std::nullopt;
+    // The bytes of a frame come one after the other: one that stops is damaged.
+    const bool partial = reader_.partial();
+    const std::vector<std::uint8_t> bytes =
+        port_.read_some(partial ? std::min(deadline, Clock::now() + kByteWait) : deadline);
+    if (bytes.empty()) {
+      if (partial) {
+        reader_.clear();
+        damaged = true;
+      }
+      return std::nullopt;
+    }
     reader_.add(bytes);
   }
 }

@@ -28,6 +28,8 @@ class FrameReader {
   // The next whole frame, a damaged one, or nothing yet.
   Result next();
   void clear() { pending_.clear(); }
+  // Whether a frame has begun and not ended.
+  bool partial() const { return !pending_.empty(); }
 
  private:
   std::vector<std::uint8_t> pending_;
