@@ -95,6 +95,7 @@ SimulatedBoard::SimulatedBoard(const std::filesystem::path& firmware, Board boar
         board->eeprom_write_ = {
             avr->cycle, static_cast<std::uint16_t>(avr->data[kEearl] | avr->data[kEearh] << 8)};
         avr->data[kEecr] |= kEepe;
+        ++board->eeprom_writes_;
         avr_cycle_timer_register_usec(
             avr, kEepromWriteMicroseconds,
             [](avr_t* avr, avr_cycle_count_t, void*) {

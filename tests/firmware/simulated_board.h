@@ -73,6 +73,8 @@ class SimulatedBoard {
   // being written, if any, which a cut leaves undefined.
   std::vector<std::uint8_t> eeprom() const;
   std::optional<std::uint16_t> eeprom_byte_being_written() const;
+  // How many EEPROM bytes the firmware has written.
+  std::size_t eeprom_writes() const { return eeprom_writes_; }
 
  private:
   avr_t* avr_;
@@ -92,6 +94,7 @@ class SimulatedBoard {
     std::uint64_t cycle = 0;
     std::uint32_t address = kNoWrite;
   } eeprom_write_;
+  std::size_t eeprom_writes_ = 0;
   bool stopped_ = false;
 };
 

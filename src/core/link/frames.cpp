@@ -17,9 +17,13 @@ std::uint16_t crc_of(std::span<const std::uint8_t> bytes, std::uint16_t crc = MA
 std::uint16_t message_crc(std::span<const std::uint8_t> columns) { return crc_of(columns); }
 
 std::vector<std::uint8_t> encode_frame(std::uint8_t type, std::span<const std::uint8_t> payload) {
-  std::vector<std::uint8_t> frame = {MARQUEE8_FRAME_START, type,
-                                     static_cast<std::uint8_t>(payload.size())};
-  frame.insert(frame.end(), payload.begin(), payload.end());
+  // Byte by byte: GCC 12 at -O3 takes an insert after the first three for an overflow.
+  std::vector<std::uint8_t> frame;
+  frame.reserve(MARQUEE8_FRAME_OVERHEAD + payload.size());
+  frame.push_back(MARQUEE8_FRAME_START);
+  frame.push_back(type);
+  frame.push_back(static_cast<std::uint8_t>(payload.size()));
+  for (const std::uint8_t byte : payload) frame.push_back(byte);
   const std::uint16_t crc = crc_of(std::span(frame).subspan(1));
   frame.push_back(static_cast<std::uint8_t>(crc & 0xFF));
   frame.push_back(static_cast<std::uint8_t>(crc >> 8));
