@@ -25,9 +25,12 @@ SendReport send_to_board(const std::string& port, const BoardMessage& message,
   } catch (const LinkError& error) {
     throw LinkError(std::string(error.what()) + "; the board keeps its previous message");
   }
+  // Once stored, the message is read back whatever `progress` says: a cancel now would leave
+  // the new message unchecked, not the old one in place.
   const std::vector<std::uint8_t> stored =
       link.read_columns(message.columns.size(), [&](std::size_t done, std::size_t) {
-        return progress(message.columns.size() + done, total);
+        progress(message.columns.size() + done, total);
+        return true;
       });
   if (stored != message.columns) {
     throw LinkError("the receiver on " + port + " stored other columns than were sent");
