@@ -234,7 +234,7 @@ CliOptions parse_options(const std::vector<std::string>& arguments) {
         options.step_ms = number_in("--step", "ms", 1, 65535, optarg);
         break;
       case kBrightness:
-        options.brightness = number_in("--brightness", "steps", 0, 15, optarg);
+        options.brightness = number_in("--brightness", "levels", 0, 15, optarg);
         break;
       case kReceive:
         options.receive = optarg;

@@ -40,6 +40,10 @@ TEST(Usage, BadCommandLinesExitWithTwoAndPrintOnlyToErr) {
       {{"--size=8px"}, "1 to 64 pixels, not '8px'"},
       {{"--spacing", "wide"}, "cell or font"},
       {{"--offset=-40"}, "-32 to 32 rows"},
+      {{"--send"}, "--send"},
+      {{"--receive"}, "--receive"},
+      {{"--send=/dev/ttyACM0", "--brightness=16"}, "0 to 15 levels"},
+      {{"--send=/dev/ttyACM0", "--step=0"}, "1 to 65535 ms"},
   };
   for (const UsageCase& c : cases) {
     SCOPED_TRACE(::testing::PrintToString(c.arguments));

@@ -29,6 +29,14 @@ struct Trouble {
 
 std::uint8_t flip_bit(std::uint8_t byte) { return byte ^ 0x08; }
 
+// A wire that damages byte `n` going `damaged` and no other.
+Trouble damage_one(Direction damaged, std::size_t n) {
+  return {[damaged, n](Direction direction, std::size_t index, std::uint8_t byte) {
+            return direction == damaged && index == n ? flip_bit(byte) : byte;
+          },
+          {}};
+}
+
 struct Failure {
   std::string name;
   Trouble trouble;
@@ -83,25 +91,11 @@ INSTANTIATE_TEST_SUITE_P(
     Troubles, SendFailure,
     ::testing::Values(
         Failure{"one_damaged_byte_to_the_board_is_sent_again",
-                {[](Direction direction, std::size_t n, std::uint8_t byte) {
-                   return direction == Direction::kToBoard && n == kInFirstChunk ? flip_bit(byte)
-                                                                                 : byte;
-                 },
-                 {}},
-                "NEW",
-                0,
+                damage_one(Direction::kToBoard, kInFirstChunk), "NEW", 0,
                 "marquee8: sent 59 columns to {port} (Arduino Uno, capacity 500 columns), verified",
                 true},
         Failure{"one_damaged_byte_from_the_board_is_asked_again",
-                {[](Direction direction, std::size_t n, std::uint8_t byte) {
-                   return direction == Direction::kFromBoard && n == kInFirstAnswer ? flip_bit(byte)
-                                                                                    : byte;
-                 },
-                 {}},
-                "NEW",
-                0,
-                "verified",
-                true},
+                damage_one(Direction::kFromBoard, kInFirstAnswer), "NEW", 0, "verified", true},
         Failure{"a_line_that_keeps_damaging_bytes",
                 {[](Direction direction, std::size_t n, std::uint8_t byte) {
                    // Frames still start, so that the board answers each damaged one.
