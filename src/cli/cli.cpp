@@ -7,14 +7,14 @@
 #include <optional>
 #include <system_error>
 
-#include "array_reader.h"
-#include "array_text.h"
 #include "board_transfer.h"
 #include "cli_input.h"
 #include "cli_options.h"
 #include "conversion.h"
-#include "font_catalog.h"
+#include "decode.h"
+#include "fonts.h"
 #include "output_file.h"
+#include "output_formats.h"
 #include "preview.h"
 #include "text_constants.h"
 #include "utf8_line.h"
@@ -81,10 +81,9 @@ std::string read_text(const CliOptions& options, const Console& console) {
 }
 
 // The preview shows the text's own columns, and the leads only when they were asked for.
-std::string preview_of(const CliOptions& options, std::vector<std::uint8_t> values) {
-  if (options.leads_given) {
-    values.insert(values.begin(), static_cast<std::size_t>(options.settings.lead_in), 0);
-    values.insert(values.end(), static_cast<std::size_t>(options.settings.lead_out), 0);
+std::string preview_of(const CliOptions& options, const std::vector<std::uint8_t>& values) {
+  if (options.lead_in_given || options.lead_out_given) {
+    return preview(with_leads(values, options.settings));
   }
   return preview(values);
 }
@@ -102,31 +101,27 @@ void convert(const CliOptions& options, const Console& console) {
     emit(options, console.out, [&](ByteSink& out) { conversion.write_output(text, out); });
   }
   // Warnings only: the output is written, and the exit status stays 0.
-  for (const std::string& warning : describe(conversion.warnings())) {
+  for (const std::string& warning : conversion.warning_lines()) {
     console.err << "marquee8: warning: " << warning << '\n';
   }
 }
 
-// Columns (bit 0 the top row) written as the options say, or with --preview as rows.
+// Columns (bit 0 the top row) written as --decode writes them, or with --preview as rows.
 void write_columns(const CliOptions& options, const Console& console,
-                   std::vector<std::uint8_t> columns) {
+                   const std::vector<std::uint8_t>& columns) {
   if (options.preview) {
-    const std::string picture = preview_of(options, std::move(columns));
+    const std::string picture = preview_of(options, columns);
     emit(options, console.out, [&](ByteSink& out) { out.write(picture); });
     return;
   }
-  emit(options, console.out, [&](ByteSink& out) { write_array(options.settings, columns, out); });
+  emit(options, console.out, [&](ByteSink& out) { write_decoded(columns, options.settings, out); });
 }
 
-// --decode: the array's values written again as the options say; with --msb-top they are read
-// as bit 7 at the top, so the preview stands upright and the bytes come out as they went in.
+// --decode: the array's values written again as the options say.
 void decode(const CliOptions& options, const Console& console) {
-  std::vector<std::uint8_t> columns =
-      read_array(options.text ? read_file(*options.text) : read_stdin(console.in));
-  if (options.settings.msb_top) {
-    for (std::uint8_t& value : columns) value = reversed_bits(value);
-  }
-  write_columns(options, console, std::move(columns));
+  write_columns(options, console,
+                read_columns(options.text ? read_file(*options.text) : read_stdin(console.in),
+                             options.settings));
 }
 
 // --send: the array's columns, leads included and bit 0 at the top as the receiver scrolls
@@ -135,12 +130,9 @@ void send(const CliOptions& options, const Console& console) {
   const std::string bytes = read_text(options, console);
   const Utf8Line text = Utf8Line::check(bytes);
   Conversion conversion(ConversionSettings{options.font, options.settings});
-  BoardMessage message{conversion.column_values(text), options.step_ms, options.brightness};
-  message.columns.insert(message.columns.begin(),
-                         static_cast<std::size_t>(options.settings.lead_in), 0);
-  message.columns.insert(message.columns.end(), static_cast<std::size_t>(options.settings.lead_out),
-                         0);
-  for (const std::string& warning : describe(conversion.warnings())) {
+  const BoardMessage message{with_leads(conversion.column_values(text), options.settings),
+                             options.step_ms, options.brightness};
+  for (const std::string& warning : conversion.warning_lines()) {
     console.err << "marquee8: warning: " << warning << '\n';
   }
   const SendReport report =
@@ -173,7 +165,7 @@ void print(const CliOptions& options, const Console& console) {
   if (options.help) {
     out.write(kUsage);
     out.write("\n");
-    out.write(kHelp);
+    out.write(help_text());
   } else {
     out.write("marquee8 " MARQUEE8_VERSION "\n");
   }
@@ -201,8 +193,8 @@ int run_cli(const std::vector<std::string>& arguments, const Console& console) {
       list_ports(console);
     } else if (options.send) {
       send(options, console);
-    } else if (!is_text(options.settings.format) && !options.output && !options.preview &&
-               console.out_is_terminal) {
+    } else if (!format_description(options.settings.format).text && !options.output &&
+               !options.preview && console.out_is_terminal) {
       throw std::runtime_error(
           "raw bytes would garble the terminal: write them with -o FILE or through a pipe");
     } else if (options.decode) {

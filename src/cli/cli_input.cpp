@@ -10,8 +10,8 @@
 #include <string_view>
 #include <system_error>
 
-#include "conversion.h"
 #include "file_descriptor.h"
+#include "text_limits.h"
 #include "utf8_line.h"
 
 namespace marquee8 {

@@ -12,6 +12,7 @@
 #include "byte_sink.h"
 #include "conversion.h"
 #include "expected_array.h"
+#include "output_formats.h"
 #include "run_command.h"
 #include "temporary_directory.h"
 #include "utf8_line.h"
@@ -83,7 +84,7 @@ std::vector<Row> every_combination() {
       OutputSettings settings{.format = format, .hex = hex, .msb_top = msb_top, .art = art};
       if (leads) settings.lead_in = 0, settings.lead_out = 32;
       if (names) settings.array_name = "scroll", settings.length_name = "scroll_last";
-      const std::string name = std::string(format_name(format)) + (hex ? "_hex" : "") +
+      const std::string name = std::string(format_description(format).name) + (hex ? "_hex" : "") +
                                (msb_top ? "_msbtop" : "") + (leads ? "_leads" : "") +
                                (names ? "_names" : "") + (art ? "_art" : "");
       rows.push_back({name, kText, settings});

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "canvas_pixels.h"
+#include "canvas_size.h"
 #include "conversion.h"
 #include "font_choice.h"
 #include "temporary_directory.h"
@@ -13,13 +14,15 @@ namespace {
 // What the core writes and draws for "825710" with `font`.
 struct CoreRun {
   QString output;
-  GlyphCanvas canvas;
+  GlyphCanvas canvas{testing::kCanvasWidth, testing::kCanvasHeight};
 };
 
 CoreRun core_run(const FontSettings& font) {
   CoreRun run;
   Conversion conversion(ConversionSettings{font, {}});
-  run.output = as_shown(conversion.start(u"825710", run.canvas));
+  Shown shown = conversion.start(u"825710", testing::kCanvasWidth, testing::kCanvasHeight);
+  run.output = as_shown(shown.output);
+  run.canvas = std::move(shown.canvas);
   return run;
 }
 
