@@ -109,8 +109,12 @@ void convert(const CliOptions& options, const Console& console) {
 // --decode: the array's values written again as the options say; with --msb-top they are read
 // as bit 7 at the top, so the preview stands upright and the bytes come out as they went in.
 void decode(const CliOptions& options, const Console& console) {
+  const bool from_stdin = !options.text || *options.text == "-";
+  if (from_stdin && console.in_is_terminal) {
+    console.err << "marquee8: reading an array from standard input; end it with Ctrl+D\n";
+  }
   std::vector<std::uint8_t> columns =
-      read_array(options.text ? read_file(*options.text) : read_stdin(console.in));
+      read_array(from_stdin ? read_array_stdin(console.in) : read_array_file(*options.text));
   if (options.settings.msb_top) {
     for (std::uint8_t& value : columns) value = reversed_bits(value);
   }
