@@ -71,8 +71,8 @@ TEST(FontFile, AnUnusableFileSaysWhyInWords) {
   shell("head -c 1000 " + kDejaVu + "DejaVuSans.ttf > " + path("cut.ttf"));
   shell("gzip -dc " + kMisc + "5x8.pcf.gz | head -c 3000 > " + path("cut.pcf"));
   shell("head -c 20000 " + kMisc + "5x8.pcf.gz > " + path("cut.pcf.gz"));
-  // 130 MiB of zeros in 130 KB: more than any font inflates to.
-  shell("head -c 136314880 /dev/zero | gzip -1 > " + path("bomb.pcf.gz"));
+  // 260 MiB of zeros in a small file: more than any font inflates to.
+  shell("head -c 272629760 /dev/zero | gzip -1 > " + path("bomb.pcf.gz"));
 
   const struct {
     const char* file;
@@ -85,7 +85,7 @@ TEST(FontFile, AnUnusableFileSaysWhyInWords) {
       {"cut.bdf", "is truncated: it has no ENDFONT line"},
       {"cut.pcf.gz", "is truncated: its gzip data ends early"},
       {"fake.pcf.gz", "is damaged gzip data"},
-      {"bomb.pcf.gz", "inflates to more than 128 MiB"},
+      {"bomb.pcf.gz", "inflates to more than 256 MiB"},
       {"no-startchar.bdf", "a broken BDF: a glyph does not start with STARTCHAR"},
       {"no-font-line.bdf", "a broken BDF: it has no FONT line"},
       {"missing.ttf",

@@ -7,7 +7,7 @@ namespace marquee8 {
 
 // The largest font file read, and the most a compressed one may inflate to: far above any real
 // font (a CJK collection is some 30 MB), far below what would starve the machine.
-inline constexpr std::size_t kMaxFontBytes = 128u << 20;
+inline constexpr std::size_t kMaxFontBytes = 256u << 20;
 
 // The whole font file at `path` in memory, inflated if it is gzip-compressed (a .pcf.gz), so
 // that nothing read later depends on the file staying as it was. Throws ConversionError

@@ -33,45 +33,44 @@ std::string ends_before(Bytes bytes, std::uint64_t needed) {
          std::to_string(needed);
 }
 
-// The end of the furthest table an sfnt table directory at `at` lists, or of the directory
-// itself when that is cut short.
+// The end of the furthest thing `count` records of `size` bytes from `at` point to, each as
+// `points_to` reads it; or of the records themselves when they are cut short.
+template <typename PointsTo>
+std::uint64_t records_end(Bytes bytes, std::uint64_t at, std::uint64_t count, std::uint64_t size,
+                          PointsTo points_to) {
+  const std::uint64_t end = at + count * size;
+  if (end > bytes.size()) return end;
+  std::uint64_t furthest = end;
+  for (std::uint64_t record = at; record < end; record += size) {
+    furthest = std::max(furthest, points_to(static_cast<std::size_t>(record)));
+  }
+  return furthest;
+}
+
+// An sfnt table directory at `at`: a count at 4, then records of tag, checksum, offset, length.
 std::uint64_t sfnt_end(Bytes bytes, std::size_t at) {
   if (at + 12 > bytes.size()) return at + 12;
-  const std::uint64_t tables = big_endian(bytes, at + 4, 2);
-  const std::uint64_t directory_end = at + 12 + 16 * tables;
-  if (directory_end > bytes.size()) return directory_end;
-  std::uint64_t end = directory_end;
-  for (std::size_t record = at + 12; record < directory_end; record += 16) {
-    end = std::max(end, big_endian(bytes, record + 8, 4) + big_endian(bytes, record + 12, 4));
-  }
-  return end;
+  return records_end(bytes, at + 12, big_endian(bytes, at + 4, 2), 16, [&](std::size_t record) {
+    return big_endian(bytes, record + 8, 4) + big_endian(bytes, record + 12, 4);
+  });
 }
 
+// A TrueType collection: a count at 8, then the offset of each font's table directory.
 std::uint64_t collection_end(Bytes bytes) {
   if (bytes.size() < 12) return 12;
-  const std::uint64_t fonts = big_endian(bytes, 8, 4);
-  const std::uint64_t offsets_end = 12 + 4 * fonts;
-  if (offsets_end > bytes.size()) return offsets_end;
-  std::uint64_t end = offsets_end;
-  for (std::size_t entry = 12; entry < offsets_end; entry += 4) {
-    const std::uint64_t font = big_endian(bytes, entry, 4);
-    end = std::max(end, font < bytes.size() ? sfnt_end(bytes, font) : font + 12);
-  }
-  return end;
+  return records_end(bytes, 12, big_endian(bytes, 8, 4), 4, [&](std::size_t record) {
+    const std::uint64_t font = big_endian(bytes, record, 4);
+    return font < bytes.size() ? sfnt_end(bytes, static_cast<std::size_t>(font)) : font + 12;
+  });
 }
 
-// bdftopcf writes the last table's size past the end of the file, so only where the tables
-// start is sure: a file cut short loses the start of every table after the cut.
+// A PCF: a count at 4, then records of type, format, size and offset. bdftopcf writes the last
+// table's size past the end of the file, so only where the tables start is sure: a file cut
+// short loses the start of every table after the cut.
 std::uint64_t pcf_end(Bytes bytes) {
   if (bytes.size() < 8) return 8;
-  const std::uint64_t tables = little_endian(bytes, 4, 4);
-  const std::uint64_t directory_end = 8 + 16 * tables;
-  if (directory_end > bytes.size()) return directory_end;
-  std::uint64_t end = directory_end;
-  for (std::size_t entry = 8; entry < directory_end; entry += 16) {
-    end = std::max(end, little_endian(bytes, entry + 12, 4) + 1);
-  }
-  return end;
+  return records_end(bytes, 8, little_endian(bytes, 4, 4), 16,
+                     [&](std::size_t record) { return little_endian(bytes, record + 12, 4) + 1; });
 }
 
 std::optional<std::string> cut_short(Bytes bytes, std::uint64_t end) {

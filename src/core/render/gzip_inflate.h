@@ -8,7 +8,7 @@
 namespace marquee8 {
 
 // Why gzip data could not be inflated, as the end of a sentence about the file: "is truncated
-// gzip data", "inflates to more than 128 MiB".
+// gzip data", "inflates to more than 256 MiB".
 class InflateError : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;
