@@ -32,8 +32,8 @@ void BM_Start(benchmark::State& state) {
   const std::u16string text(utf8.begin(), utf8.end());
   marquee8::Conversion conversion;
   for (auto _ : state) {
-    marquee8::GlyphCanvas canvas;
-    std::string array = conversion.start(text, canvas);
+    marquee8::GlyphCanvas canvas(669, 29);
+    std::string array = conversion.start(text, canvas.width(), canvas.height()).output;
     benchmark::DoNotOptimize(array.data());
   }
   state.SetItemsProcessed(state.iterations() * state.range(0));
@@ -61,7 +61,7 @@ BENCHMARK(BM_StreamedArrayText)
 void BM_StreamedArrayTextMiscFixed(benchmark::State& state) {
   const std::string text = sample_text(static_cast<std::size_t>(state.range(0)));
   marquee8::FontSettings font;
-  font.font = "/usr/share/fonts/X11/misc/5x8.pcf.gz";
+  font.font = marquee8::FontSource::file("/usr/share/fonts/X11/misc/5x8.pcf.gz");
   marquee8::Conversion conversion(marquee8::ConversionSettings{font, {}});
   for (auto _ : state) {
     CountingSink sink;

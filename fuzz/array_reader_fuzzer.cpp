@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "array_reader.h"
-#include "array_text.h"
+#include "array_writer.h"
 #include "conversion_error.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

@@ -50,9 +50,9 @@ std::optional<std::string> as_command_line_text(std::u16string_view text) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   // Made once, as the window keeps it: its glyph cache must serve any sequence of runs.
   static marquee8::Conversion conversion;
-  marquee8::GlyphCanvas canvas;
+  marquee8::GlyphCanvas canvas(669, 29);
   const std::u16string text = utf16_from_bytes(data, size);
-  const std::string array = conversion.start(text, canvas);
+  const std::string array = conversion.start(text, canvas.width(), canvas.height()).output;
   const auto parsed = marquee8::parse_array_text(array);
   const std::size_t n = text.size();
   if (!parsed || parsed->column_values.size() != 6 * n + 1 || parsed->slen != 6 * n + 8) {

@@ -7,13 +7,13 @@
 #include <optional>
 #include <system_error>
 
-#include "array_reader.h"
-#include "array_text.h"
 #include "cli_input.h"
 #include "cli_options.h"
 #include "conversion.h"
-#include "font_catalog.h"
+#include "decode.h"
+#include "fonts.h"
 #include "output_file.h"
+#include "output_formats.h"
 #include "preview.h"
 #include "text_constants.h"
 #include "utf8_line.h"
@@ -80,10 +80,9 @@ std::string read_text(const CliOptions& options, const Console& console) {
 }
 
 // The preview shows the text's own columns, and the leads only when they were asked for.
-std::string preview_of(const CliOptions& options, std::vector<std::uint8_t> values) {
-  if (options.leads_given) {
-    values.insert(values.begin(), static_cast<std::size_t>(options.settings.lead_in), 0);
-    values.insert(values.end(), static_cast<std::size_t>(options.settings.lead_out), 0);
+std::string preview_of(const CliOptions& options, const std::vector<std::uint8_t>& values) {
+  if (options.lead_in_given || options.lead_out_given) {
+    return preview(with_leads(values, options.settings));
   }
   return preview(values);
 }
@@ -101,29 +100,25 @@ void convert(const CliOptions& options, const Console& console) {
     emit(options, console.out, [&](ByteSink& out) { conversion.write_output(text, out); });
   }
   // Warnings only: the output is written, and the exit status stays 0.
-  for (const std::string& warning : describe(conversion.warnings())) {
+  for (const std::string& warning : conversion.warning_lines()) {
     console.err << "marquee8: warning: " << warning << '\n';
   }
 }
 
-// --decode: the array's values written again as the options say; with --msb-top they are read
-// as bit 7 at the top, so the preview stands upright and the bytes come out as they went in.
+// --decode: the array's values written again as the options say.
 void decode(const CliOptions& options, const Console& console) {
   const bool from_stdin = !options.text || *options.text == "-";
   if (from_stdin && console.in_is_terminal) {
     console.err << "marquee8: reading an array from standard input; end it with Ctrl+D\n";
   }
-  std::vector<std::uint8_t> columns =
-      read_array(from_stdin ? read_array_stdin(console.in) : read_array_file(*options.text));
-  if (options.settings.msb_top) {
-    for (std::uint8_t& value : columns) value = reversed_bits(value);
-  }
+  const std::vector<std::uint8_t> columns = read_columns(
+      from_stdin ? read_array_stdin(console.in) : read_array_file(*options.text), options.settings);
   if (options.preview) {
-    const std::string picture = preview_of(options, std::move(columns));
+    const std::string picture = preview_of(options, columns);
     emit(options, console.out, [&](ByteSink& out) { out.write(picture); });
     return;
   }
-  emit(options, console.out, [&](ByteSink& out) { write_array(options.settings, columns, out); });
+  emit(options, console.out, [&](ByteSink& out) { write_decoded(columns, options.settings, out); });
 }
 
 // Every font --font can use, one line each: the family and style to give it, its kind and
@@ -143,7 +138,7 @@ void print(const CliOptions& options, const Console& console) {
   if (options.help) {
     out.write(kUsage);
     out.write("\n");
-    out.write(kHelp);
+    out.write(help_text());
   } else {
     out.write("marquee8 " MARQUEE8_VERSION "\n");
   }
@@ -167,8 +162,8 @@ int run_cli(const std::vector<std::string>& arguments, const Console& console) {
       print(options, console);
     } else if (options.list_fonts) {
       list_fonts(console);
-    } else if (!is_text(options.settings.format) && !options.output && !options.preview &&
-               console.out_is_terminal) {
+    } else if (!format_description(options.settings.format).text && !options.output &&
+               !options.preview && console.out_is_terminal) {
       throw std::runtime_error(
           "raw bytes would garble the terminal: write them with -o FILE or through a pipe");
     } else if (options.decode) {

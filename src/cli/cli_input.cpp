@@ -3,7 +3,6 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <istream>
@@ -11,9 +10,9 @@
 #include <string_view>
 #include <system_error>
 
-#include "array_reader.h"
-#include "conversion.h"
+#include "decode.h"
 #include "file_descriptor.h"
+#include "text_limits.h"
 #include "utf8_line.h"
 
 namespace marquee8 {
@@ -40,25 +39,6 @@ bool is_line_ending(std::string_view tail) {
 bool another_line_follows(std::string_view tail) {
   return tail.size() > 2 || (tail.size() == 2 && tail != "\r\n");
 }
-
-// An array's text as it is read: refused once longer than any array, and ended at the first
-// byte that shows it is no text, which the reader then names with its line and column.
-class ArrayText {
- public:
-  // Whether to read on.
-  bool add(std::string_view block) {
-    const auto binary = std::find_if(block.begin(), block.end(), is_binary_byte);
-    const std::size_t kept =
-        binary == block.end() ? block.size() : static_cast<std::size_t>(binary - block.begin()) + 1;
-    check_array_text_size(text_.size() + kept);
-    text_.append(block.substr(0, kept));
-    return binary == block.end();
-  }
-  std::string take() { return std::move(text_); }
-
- private:
-  std::string text_;
-};
 
 }  // namespace
 
@@ -90,7 +70,7 @@ std::string read_stdin_line(std::istream& in) {
 }
 
 std::string read_array_stdin(std::istream& in) {
-  ArrayText text;
+  ArrayInput text;
   std::array<char, 64 * 1024> block;
   while (const std::size_t got = read_block(in, block)) {
     if (!text.add({block.data(), got})) break;
@@ -104,7 +84,7 @@ std::string read_array_file(const std::string& path) {
   };
   const FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
   if (file.get() < 0) throw failure();
-  ArrayText text;
+  ArrayInput text;
   std::array<char, 64 * 1024> block;
   for (;;) {
     const ssize_t got = ::read(file.get(), block.data(), block.size());

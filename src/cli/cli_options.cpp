@@ -4,11 +4,16 @@
 
 #include <charconv>
 
-#include "conversion_error.h"
+#include "decode.h"
+#include "fonts.h"
+#include "output_formats.h"
+#include "settings_problem.h"
 
 namespace marquee8 {
 
-const std::string_view kHelp =
+namespace {
+
+constexpr std::string_view kHelpBeforeFormats =
     R"(Draw TEXT in the 8-pixel LED font and print the C declarations an 8-row LED
 marquee scrolls: byte a[]={...}; with one byte per pixel column (eight zeros
 first; bit 0 is the top row, bit 7 the bottom one) and int slen=...;
@@ -18,16 +23,10 @@ is a terminal, convert "825710".
 
   -o, --output=FILE    write to FILE, replacing it only once all is written
   -p, --preview        print the 8 sampled rows as '#' (lit) and '.' (dark)
-  -f, --format=NAME    classic (default): byte a[]={...}; int slen=...;
-                         copied into RAM at start-up on an AVR (2 KB on an Uno)
-                       progmem: const uint8_t a[] PROGMEM, stays in an AVR's
-                         flash; read it with pgm_read_byte(&a[i])
-                       c: const uint8_t a[], in flash on ARM and ESP boards
-                       micropython: a = bytes((...)), a framebuf.MONO_VLSB
-                         buffer 8 rows high
-                       raw: the bytes alone, for EEPROM or an SD card (never
-                         to a terminal: use -o or a pipe)
-      --hex            write the values as 0x00 to 0xFF
+)";
+
+constexpr std::string_view kHelpAfterFormats =
+    R"(      --hex            write the values as 0x00 to 0xFF
       --msb-top        bit 7 is the top row, bit 0 the bottom one
       --lead-in=N      N blank columns before the text (default 8)
       --lead-out=N     N blank columns after it (default 0); 32 lets the text
@@ -67,8 +66,6 @@ Exit status: 0 on success, 1 on bad input or a failed read or write, 2 on a
 usage error.
 )";
 
-namespace {
-
 enum LongOnly : int {
   kHex = 256,
   kMsbTop,
@@ -85,6 +82,22 @@ enum LongOnly : int {
 };
 
 constexpr int kUnset = -1;
+
+// Each format's help lines under the option, its continuation lines indented further.
+std::string format_help() {
+  constexpr std::string_view kOption = "  -f, --format=NAME    ";
+  std::string help;
+  for (const FormatDescription& format : output_formats()) {
+    std::string_view lines = format.help;
+    help += help.empty() ? kOption : std::string(kOption.size(), ' ');
+    for (std::size_t end; (end = lines.find('\n')) != std::string_view::npos;) {
+      help.append(lines.substr(0, end)).append("\n").append(kOption.size(), ' ');
+      lines.remove_prefix(end + 1);
+    }
+    help.append(lines).append("\n");
+  }
+  return help;
+}
 
 // A whole number in decimal, as `option` needs it.
 int number(const char* option, const char* what, const char* text) {
@@ -113,6 +126,10 @@ int number_in(const char* option, const char* unit, int lowest, int highest, con
 }
 
 }  // namespace
+
+std::string help_text() {
+  return std::string(kHelpBeforeFormats) + format_help() + std::string(kHelpAfterFormats);
+}
 
 CliOptions parse_options(const std::vector<std::string>& arguments) {
   std::vector<std::string> words{"marquee8"};
@@ -157,11 +174,10 @@ CliOptions parse_options(const std::vector<std::string>& arguments) {
         options.preview = true;
         break;
       case 'f':
-        if (const auto format = format_named(optarg)) {
+        if (const auto format = output_format_named(optarg)) {
           settings.format = *format;
         } else {
-          throw UsageError(std::string("unknown format '") + optarg +
-                           "': use classic, progmem, c, micropython or raw");
+          throw UsageError(std::string("unknown format '") + optarg + "': use " + format_names());
         }
         break;
       case kHex:
@@ -172,11 +188,11 @@ CliOptions parse_options(const std::vector<std::string>& arguments) {
         break;
       case kLeadIn:
         lead_in = columns("--lead-in", optarg);
-        options.leads_given = true;
+        options.lead_in_given = true;
         break;
       case kLeadOut:
         settings.lead_out = columns("--lead-out", optarg);
-        options.leads_given = true;
+        options.lead_out_given = true;
         break;
       case kName:
         settings.array_name = optarg;
@@ -191,7 +207,7 @@ CliOptions parse_options(const std::vector<std::string>& arguments) {
         options.decode = true;
         break;
       case kFont:
-        options.font.font = optarg;
+        options.font.font = font_source_named(optarg);
         break;
       case kSize:
         options.font.size = number_in("--size", "pixels", 1, 64, optarg);
@@ -224,17 +240,12 @@ CliOptions parse_options(const std::vector<std::string>& arguments) {
     throw UsageError(options.decode ? "one FILE at most"
                                     : "one TEXT at most; put a text with spaces in quotes");
   }
-  if (lead_in != kUnset) {
-    settings.lead_in = lead_in;
-  } else if (options.decode) {
-    settings.lead_in = 0;
+  if (lead_in != kUnset) settings.lead_in = lead_in;
+  if (options.decode) {
+    settings = decoded_array_settings(settings, options.lead_in_given, options.lead_out_given);
   }
   if (optind < argc) options.text = argv[optind];
-  try {
-    check(settings);
-  } catch (const ConversionError& error) {
-    throw UsageError(error.what());
-  }
+  if (const auto problem = settings_problem(settings)) throw UsageError(*problem);
   return options;
 }
 

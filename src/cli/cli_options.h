@@ -22,7 +22,8 @@ struct CliOptions {
   std::optional<std::string> output;
   FontSettings font;
   OutputSettings settings;
-  bool leads_given = false;  // --lead-in or --lead-out: the preview shows the leads too
+  bool lead_in_given = false;  // with --lead-out: the preview shows the leads too
+  bool lead_out_given = false;
   bool decode = false;
   bool list_fonts = false;
   bool preview = false;
@@ -33,7 +34,8 @@ struct CliOptions {
 inline constexpr std::string_view kUsage =
     "Usage: marquee8 [OPTIONS] [TEXT]\n"
     "       marquee8 --decode [OPTIONS] [FILE]\n";
-extern const std::string_view kHelp;
+// What --help prints after the usage lines.
+std::string help_text();
 
 // Throws UsageError for an unknown option, a missing or malformed value, more than one TEXT or
 // FILE, or output settings that cannot be written. With --decode the leads are 0 unless given:

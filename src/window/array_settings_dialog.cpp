@@ -68,7 +68,7 @@ OutputSettings ArraySettingsDialog::settings() const {
 }
 
 void ArraySettingsDialog::recheck() {
-  const std::optional<QString> problem = settings_problem(settings());
+  const std::optional<QString> problem = settings_problem_of(settings());
   problem_->setText(problem.value_or(QString()));
   buttons_->button(QDialogButtonBox::Ok)->setEnabled(!problem);
 }

@@ -12,11 +12,13 @@ class CanvasView : public QFrame {
 
  public:
   static constexpr int kBorder = 2;
+  // The drawable area inside the border, where a Start shows its first columns.
+  static constexpr int kDrawableWidth = 669;
+  static constexpr int kDrawableHeight = 29;
 
   explicit CanvasView(QWidget* parent);
 
   void show_image(QImage image);
-  const QImage& image() const { return image_; }
 
  protected:
   void paintEvent(QPaintEvent* event) override;

@@ -2,18 +2,19 @@
 
 #include <QCoreApplication>
 #include <QSaveFile>
-#include <QStringList>
+#include <functional>
 #include <new>
 #include <stdexcept>
 #include <string_view>
 
-#include "array_reader.h"
-#include "array_text.h"
+#include "canvas_view.h"
 #include "conversion.h"
 #include "conversion_error.h"
-#include "font_catalog.h"
-#include "font_warnings.h"
-#include "glyph_canvas.h"
+#include "decode.h"
+#include "fonts.h"
+#include "output_formats.h"
+#include "settings_problem.h"
+#include "status.h"
 #include "text_constants.h"
 
 namespace marquee8 {
@@ -38,17 +39,20 @@ std::u16string_view units(const QString& text) {
   return {reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size())};
 }
 
-// Raw bytes cannot be shown as they are: the box lists them in hex.
-QString shown(const std::string& output, OutputFormat format) {
-  if (is_text(format)) {
-    return QString::fromLatin1(output.data(), static_cast<qsizetype>(output.size()));
-  }
-  QStringList bytes;
-  bytes.reserve(static_cast<qsizetype>(output.size()));
-  for (const char byte : output) {
-    bytes << QStringLiteral("%1").arg(static_cast<unsigned char>(byte), 2, 16, QLatin1Char('0'));
-  }
-  return bytes.join(QLatin1Char(' '));
+QStringList to_qt(const std::vector<std::string>& lines) {
+  QStringList list;
+  for (const std::string& line : lines) list << QString::fromStdString(line);
+  return list;
+}
+
+StartResult to_qt(Shown shown) {
+  return {QString::fromStdString(shown.output),
+          canvas_image(shown.canvas),
+          std::move(shown.array),
+          static_cast<qsizetype>(shown.figures.columns),
+          static_cast<qsizetype>(shown.figures.array_bytes),
+          shown.figures.too_big_for_uno_ram,
+          to_qt(shown.font_warnings)};
 }
 
 class SaveFileSink final : public ByteSink {
@@ -69,6 +73,16 @@ class SaveFileSink final : public ByteSink {
   const QString& path_;
 };
 
+void save(const QString& path, const std::function<void(ByteSink&)>& write) {
+  QSaveFile file(path);
+  if (!file.open(QIODevice::WriteOnly)) {
+    throw std::runtime_error(SaveFileSink::failure(path, file.errorString()));
+  }
+  SaveFileSink sink(file, path);
+  write(sink);
+  if (!file.commit()) throw std::runtime_error(SaveFileSink::failure(path, file.errorString()));
+}
+
 QString tr(const char* text) { return QCoreApplication::translate("marquee8", text); }
 
 }  // namespace
@@ -77,11 +91,11 @@ QString default_text() {
   return QString::fromLatin1(kDefaultText.data(), static_cast<qsizetype>(kDefaultText.size()));
 }
 
+qsizetype uno_ram_budget() { return static_cast<qsizetype>(kUnoRamBudget); }
+
 WindowConversion::WindowConversion(const OutputSettings& settings)
     : conversion_(std::make_unique<Conversion>(settings)) {}
 WindowConversion::~WindowConversion() = default;
-WindowConversion::WindowConversion(WindowConversion&&) noexcept = default;
-WindowConversion& WindowConversion::operator=(WindowConversion&&) noexcept = default;
 
 const OutputSettings& WindowConversion::output_settings() const {
   return conversion_->settings().output;
@@ -102,62 +116,13 @@ void WindowConversion::set_font_settings(const FontSettings& settings) {
 }
 
 StartResult WindowConversion::start(const QString& text) {
-  GlyphCanvas canvas;
-  std::vector<std::uint8_t> sampled;
-  const std::string output = conversion_->start(units(text), canvas, &sampled);
-  const OutputSettings& settings = output_settings();
-  std::vector<std::uint8_t> columns(static_cast<std::size_t>(settings.lead_in), 0);
-  columns.insert(columns.end(), sampled.begin(), sampled.end());
-  columns.insert(columns.end(), static_cast<std::size_t>(settings.lead_out), 0);
-  const auto bytes = static_cast<qsizetype>(columns.size());
-  QStringList warnings;
-  for (const std::string& warning : describe(conversion_->warnings())) {
-    warnings << QString::fromStdString(warning);
-  }
-  return {shown(output, settings.format),
-          canvas_image(canvas),
-          std::move(columns),
-          static_cast<qsizetype>(sampled.size()),
-          bytes,
-          lives_in_ram(settings.format) && bytes > kUnoRamBudget,
-          warnings};
-}
-
-// A pasted array already holds its lead-in and lead-out: the output adds none.
-OutputSettings WindowConversion::array_settings() const {
-  OutputSettings settings = output_settings();
-  settings.lead_in = settings.lead_out = 0;
-  return settings;
-}
-
-std::vector<std::uint8_t> WindowConversion::pasted_columns(const QString& array_text) const {
-  std::vector<std::uint8_t> columns = read_array(array_text.toStdString());
-  // Read in the bit order the output uses, so that the picture stands upright.
-  if (output_settings().msb_top) {
-    for (std::uint8_t& value : columns) value = reversed_bits(value);
-  }
-  return columns;
+  return to_qt(
+      conversion_->start(units(text), CanvasView::kDrawableWidth, CanvasView::kDrawableHeight));
 }
 
 StartResult WindowConversion::show_array(const QString& array_text) {
-  std::vector<std::uint8_t> columns = pasted_columns(array_text);
-  GlyphCanvas canvas;
-  std::vector<std::uint32_t> rows(columns.size());
-  for (std::size_t i = 0; i < columns.size(); ++i) rows[i] = std::uint32_t{columns[i]} << kFirstRow;
-  canvas.paint_columns(0, rows);
-  StringSink output;
-  write_array(array_settings(), columns, output);
-  std::string text = output.take();
-  const OutputFormat format = output_settings().format;
-  if (is_text(format)) text.resize(text.size() - (text.ends_with("\r\n") ? 2 : 1));
-  const auto bytes = static_cast<qsizetype>(columns.size());
-  return {shown(text, format),
-          canvas_image(canvas),
-          std::move(columns),
-          bytes,
-          bytes,
-          lives_in_ram(format) && bytes > kUnoRamBudget,
-          {}};
+  return to_qt(marquee8::show_array(array_text.toStdString(), output_settings(),
+                                    CanvasView::kDrawableWidth, CanvasView::kDrawableHeight));
 }
 
 void WindowConversion::save_output(const QString& text, const QString& path) {
@@ -165,54 +130,44 @@ void WindowConversion::save_output(const QString& text, const QString& path) {
 }
 
 void WindowConversion::save_array_output(const QString& array_text, const QString& path) {
-  const std::vector<std::uint8_t> columns = pasted_columns(array_text);
-  save(path, [&](ByteSink& out) { write_array(array_settings(), columns, out); });
+  const OutputSettings settings = decoded_array_settings(output_settings(), false, false);
+  const std::vector<std::uint8_t> columns = read_columns(array_text.toStdString(), settings);
+  save(path, [&](ByteSink& out) { write_decoded(columns, settings, out); });
 }
 
-void WindowConversion::save(const QString& path, const std::function<void(ByteSink&)>& write) {
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly)) {
-    throw std::runtime_error(SaveFileSink::failure(path, file.errorString()));
+QStringList installed_family_names() { return to_qt(installed_families()); }
+
+FontSource font_source_of(const QString& name) { return font_source_named(name.toStdString()); }
+
+QString name_of(const FontSource& source) {
+  return QString::fromStdString(font_source_name(source));
+}
+
+std::vector<FormatChoice> format_choices() {
+  std::vector<FormatChoice> choices;
+  for (const FormatDescription& format : output_formats()) {
+    choices.push_back(
+        {format.format,
+         QString::fromLatin1(format.name.data(), static_cast<qsizetype>(format.name.size())),
+         QCoreApplication::translate("marquee8::MainWindow",
+                                     std::string(format.menu_label).c_str())});
   }
-  SaveFileSink sink(file, path);
-  write(sink);
-  if (!file.commit()) throw std::runtime_error(SaveFileSink::failure(path, file.errorString()));
+  return choices;
 }
 
-std::vector<FontPick> small_bitmap_fonts() {
-  std::vector<FontPick> picks;
-  for (const InstalledFont& font : installed_fonts()) {
-    if (!font.pixel_size || *font.pixel_size > kLastRow) continue;
-    const QString label =
-        QStringLiteral("%1 %2 px").arg(QString::fromStdString(font.family)).arg(*font.pixel_size);
-    if (!font.style.empty() && font.style != "Regular" && font.style != "Medium") continue;
-    if (!picks.empty() && picks.back().label == label) continue;
-    FontSettings settings;
-    settings.font = font.family;
-    settings.size = *font.pixel_size;
-    picks.push_back({label, settings});
-  }
-  return picks;
+std::optional<OutputFormat> format_called(const QString& name) {
+  return output_format_named(name.toStdString());
 }
 
-QStringList installed_families() {
-  QStringList families;
-  for (const InstalledFont& font : installed_fonts())
-    families << QString::fromStdString(font.family);
-  families.removeDuplicates();
-  return families;
+std::optional<QString> settings_problem_of(const OutputSettings& settings) {
+  const std::optional<std::string> problem = settings_problem(settings);
+  if (!problem) return std::nullopt;
+  return tr("The output settings cannot be used: %1").arg(QString::fromStdString(*problem));
 }
 
-std::optional<QString> settings_problem(const OutputSettings& settings) {
-  try {
-    check(settings);
-  } catch (const ConversionError&) {
-    return describe_failure(std::current_exception());
-  }
-  return std::nullopt;
+QImage blank_canvas() {
+  return canvas_image(GlyphCanvas(CanvasView::kDrawableWidth, CanvasView::kDrawableHeight));
 }
-
-QImage blank_canvas() { return canvas_image(GlyphCanvas()); }
 
 QString describe_failure(std::exception_ptr failure) {
   try {

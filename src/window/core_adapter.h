@@ -1,13 +1,12 @@
 #pragma once
 
-// The one place the window meets the conversion core: Qt's types in, Qt's types out. The output
-// settings are plain data the window edits and stores as the core defines them.
+// The one place the window meets the core's use cases: Qt's types in, Qt's types out. The
+// settings are the core's plain data, which the window edits and stores.
 
 #include <QImage>
 #include <QString>
 #include <QStringList>
 #include <exception>
-#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -17,7 +16,6 @@
 
 namespace marquee8 {
 
-class ByteSink;
 class Conversion;
 
 // What the input box holds when the window opens.
@@ -35,22 +33,16 @@ struct StartResult {
   QStringList font_warnings;  // what the font did not draw as it should, one line each
 };
 
-// An installed bitmap font small enough for 8 rows, as the Font menu offers it.
-struct FontPick {
-  QString label;
-  FontSettings settings;
-};
-
 // The most an Uno's 2 KB of RAM can spare for an array copied into it.
-inline constexpr qsizetype kUnoRamBudget = 1536;
+qsizetype uno_ram_budget();
 
 // The Start command as the window runs it, with the glyphs kept from click to click.
 class WindowConversion {
  public:
   explicit WindowConversion(const OutputSettings& settings = {});
   ~WindowConversion();
-  WindowConversion(WindowConversion&&) noexcept;
-  WindowConversion& operator=(WindowConversion&&) noexcept;
+  WindowConversion(const WindowConversion&) = delete;
+  WindowConversion& operator=(const WindowConversion&) = delete;
 
   const OutputSettings& output_settings() const;
   // Throws ConversionError for settings that cannot be written.
@@ -74,20 +66,26 @@ class WindowConversion {
   void save_array_output(const QString& array_text, const QString& path);
 
  private:
-  OutputSettings array_settings() const;
-  std::vector<std::uint8_t> pasted_columns(const QString& array_text) const;
-  void save(const QString& path, const std::function<void(ByteSink&)>& write);
-
   std::unique_ptr<Conversion> conversion_;
 };
 
-// The installed bitmap fonts of at most 8 pixels, one per family and size.
-std::vector<FontPick> small_bitmap_fonts();
 // Every installed family's name, for Font → Installed Font….
-QStringList installed_families();
+QStringList installed_family_names();
+// The font a stored or chosen name means: "builtin", a file, or an installed family.
+FontSource font_source_of(const QString& name);
+QString name_of(const FontSource& source);
+
+// The output format descriptions in menu order.
+struct FormatChoice {
+  OutputFormat format;
+  QString name;   // as the settings file spells it
+  QString label;  // as the Output menu shows it
+};
+std::vector<FormatChoice> format_choices();
+std::optional<OutputFormat> format_called(const QString& name);
 
 // Why `settings` cannot be written, as the user is told; nothing when they can.
-std::optional<QString> settings_problem(const OutputSettings& settings);
+std::optional<QString> settings_problem_of(const OutputSettings& settings);
 
 // The canvas before any Start: background only.
 QImage blank_canvas();

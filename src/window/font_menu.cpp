@@ -3,6 +3,7 @@
 #include <QActionGroup>
 #include <QMenuBar>
 
+#include "fonts.h"
 #include "main_window.h"
 #include "menu_actions.h"
 #include "settings_store.h"
@@ -28,22 +29,22 @@ void MainWindow::build_font_menu() {
   };
   pick(tr("&Built-in LED Font"), "actionFontBuiltin", FontSettings());
   for (const FontPick& installed : small_bitmap_fonts()) {
-    pick(installed.label, "actionFontPick", installed.settings);
+    pick(QString::fromStdString(installed.label), "actionFontPick", installed.settings);
   }
   font->addSeparator();
   connect(add_action(font, tr("Font &File…"), "actionFontFile"), &QAction::triggered, this, [this] {
     if (const auto path = dialogs_.ask_font_file(this)) {
       FontSettings chosen = conversion_.font_settings();
-      chosen.font = path->toStdString();
+      chosen.font = FontSource::file(path->toStdString());
       chosen.size.reset();
       change_font(chosen);
     }
   });
   connect(add_action(font, tr("&Installed Font…"), "actionInstalledFont"), &QAction::triggered,
           this, [this] {
-            if (const auto family = dialogs_.ask_installed_font(this, installed_families())) {
+            if (const auto family = dialogs_.ask_installed_font(this, installed_family_names())) {
               FontSettings chosen = conversion_.font_settings();
-              chosen.font = family->toStdString();
+              chosen.font = FontSource::family(family->toStdString());
               chosen.size.reset();
               change_font(chosen);
             }

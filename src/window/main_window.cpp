@@ -31,22 +31,6 @@ Widget* place(Widget* widget, const char* name, QRect geometry) {
   return widget;
 }
 
-QString format_label(OutputFormat format) {
-  switch (format) {
-    case OutputFormat::kClassic:
-      return MainWindow::tr("&Classic: byte a[] (RAM)");
-    case OutputFormat::kProgmem:
-      return MainWindow::tr("&PROGMEM: AVR flash");
-    case OutputFormat::kC:
-      return MainWindow::tr("C &const: ARM and ESP flash");
-    case OutputFormat::kMicroPython:
-      return MainWindow::tr("&MicroPython bytes");
-    case OutputFormat::kRaw:
-      return MainWindow::tr("&Raw Bytes");
-  }
-  return {};
-}
-
 QString summary_of(const StartResult& result) {
   QString summary =
       MainWindow::tr("%L1 columns · %L2 bytes").arg(result.columns).arg(result.array_bytes);
@@ -57,7 +41,7 @@ QString summary_of(const StartResult& result) {
     summary += MainWindow::tr(
                    " · more than the %L1 bytes an Uno's RAM can spare: use Output → "
                    "PROGMEM")
-                   .arg(kUnoRamBudget);
+                   .arg(uno_ram_budget());
   }
   return summary;
 }
@@ -142,9 +126,10 @@ void MainWindow::build_menus() {
 
   QMenu* output = menuBar()->addMenu(tr("&Output"));
   formats_ = new QActionGroup(this);
-  for (const OutputFormat format : kAllFormats) {
-    const std::string name = "actionFormat_" + std::string(format_name(format));
-    QAction* choice = add_action(output, format_label(format), name.c_str());
+  for (const FormatChoice& format_choice : format_choices()) {
+    const OutputFormat format = format_choice.format;
+    const QString name = QStringLiteral("actionFormat_") + format_choice.name;
+    QAction* choice = add_action(output, format_choice.label, name.toLatin1().constData());
     choice->setCheckable(true);
     choice->setData(static_cast<int>(format));
     formats_->addAction(choice);
@@ -218,7 +203,7 @@ void MainWindow::show_settings() {
 }
 
 void MainWindow::change_settings(const OutputSettings& settings) {
-  if (const auto problem = settings_problem(settings)) {
+  if (const auto problem = settings_problem_of(settings)) {
     dialogs_.report_failure(this, *problem);
     show_settings();
     return;

@@ -24,10 +24,7 @@ const QString kOffset = QStringLiteral("font/offset");
 OutputSettings load_output_settings(QSettings& store) {
   const OutputSettings classic;
   OutputSettings settings;
-  const std::string format = store.value(kFormat, QString::fromLatin1(format_name(classic.format)))
-                                 .toString()
-                                 .toStdString();
-  settings.format = format_named(format).value_or(classic.format);
+  settings.format = format_called(store.value(kFormat).toString()).value_or(classic.format);
   settings.hex = store.value(kHex, classic.hex).toBool();
   settings.msb_top = store.value(kMsbTop, classic.msb_top).toBool();
   settings.lead_in = store.value(kLeadIn, classic.lead_in).toInt();
@@ -38,11 +35,13 @@ OutputSettings load_output_settings(QSettings& store) {
                              .toString()
                              .toStdString();
   settings.art = store.value(kArt, classic.art).toBool();
-  return settings_problem(settings) ? classic : settings;
+  return settings_problem_of(settings) ? classic : settings;
 }
 
 void save_output_settings(QSettings& store, const OutputSettings& settings) {
-  store.setValue(kFormat, QString::fromLatin1(format_name(settings.format)));
+  for (const FormatChoice& choice : format_choices()) {
+    if (choice.format == settings.format) store.setValue(kFormat, choice.name);
+  }
   store.setValue(kHex, settings.hex);
   store.setValue(kMsbTop, settings.msb_top);
   store.setValue(kLeadIn, settings.lead_in);
@@ -55,8 +54,7 @@ void save_output_settings(QSettings& store, const OutputSettings& settings) {
 FontSettings load_font_settings(QSettings& store) {
   const FontSettings builtin;
   FontSettings settings;
-  settings.font =
-      store.value(kFont, QString::fromLatin1(builtin.font.c_str())).toString().toStdString();
+  settings.font = font_source_of(store.value(kFont, name_of(builtin.font)).toString());
   if (const int size = store.value(kSize, 0).toInt(); size > 0) settings.size = size;
   settings.cell_spacing = store.value(kCellSpacing, builtin.cell_spacing).toBool();
   settings.offset = store.value(kOffset, builtin.offset).toInt();
@@ -64,7 +62,7 @@ FontSettings load_font_settings(QSettings& store) {
 }
 
 void save_font_settings(QSettings& store, const FontSettings& settings) {
-  store.setValue(kFont, QString::fromStdString(settings.font));
+  store.setValue(kFont, name_of(settings.font));
   store.setValue(kSize, settings.size.value_or(0));
   store.setValue(kCellSpacing, settings.cell_spacing);
   store.setValue(kOffset, settings.offset);

@@ -2,6 +2,7 @@
 
 #include <sstream>
 
+#include "canvas_size.h"
 #include "cli.h"
 #include "conversion.h"
 
@@ -30,8 +31,8 @@ CliRun run_at_terminal(const std::vector<std::string>& arguments) {
 }
 
 std::string expected_output(const std::u16string& text) {
-  GlyphCanvas canvas;
-  return Conversion().start(text, canvas) + "\r\n";
+  GlyphCanvas canvas(testing::kCanvasWidth, testing::kCanvasHeight);
+  return Conversion().start(text, canvas.width(), canvas.height()).output + "\r\n";
 }
 
 }  // namespace marquee8::testing

@@ -8,8 +8,9 @@
 #include <utility>
 #include <vector>
 
-#include "array_text.h"
+#include "array_writer.h"
 #include "conversion_error.h"
+#include "format_registry.h"
 #include "output_settings.h"
 
 namespace marquee8 {
@@ -44,8 +45,9 @@ TEST(ArrayReader, ReadsBackEveryTextTheWriterWrites) {
   const std::pair<const char*, const char*> names[] = {
       {"a", "slen"}, {"scroll", "scroll_last"}, {"m8_", "n"}};
   int cases = 0;
-  for (const OutputFormat format : kAllFormats) {
-    if (!is_text(format)) continue;
+  for (const ArrayFormat* entry : array_formats()) {
+    const OutputFormat format = entry->description().format;
+    if (!entry->description().text) continue;
     for (const bool hex : {false, true}) {
       for (const bool msb_top : {false, true}) {
         for (const bool art : {false, true}) {

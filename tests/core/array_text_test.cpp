@@ -1,5 +1,3 @@
-#include "array_text.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -7,6 +5,7 @@
 #include <stdexcept>
 #include <vector>
 
+#include "array_writer.h"
 #include "classic_text.h"
 
 namespace marquee8 {

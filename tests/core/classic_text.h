@@ -4,7 +4,7 @@
 #include <span>
 #include <string>
 
-#include "array_text.h"
+#include "array_writer.h"
 
 namespace marquee8::testing {
 

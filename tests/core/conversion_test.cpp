@@ -8,11 +8,13 @@
 #include <string>
 #include <vector>
 
-#include "array_text.h"
 #include "array_text_parser.h"
+#include "array_writer.h"
 #include "canvas_art.h"
+#include "canvas_size.h"
 #include "classic_text.h"
 #include "conversion_error.h"
+#include "sampled_rows.h"
 #include "temporary_directory.h"
 #include "utf8_line.h"
 
@@ -26,8 +28,8 @@ using testing::lines;
 using testing::values_from_art;
 
 std::string start(std::u16string_view text) {
-  GlyphCanvas canvas;
-  return Conversion().start(text, canvas);
+  GlyphCanvas canvas(testing::kCanvasWidth, testing::kCanvasHeight);
+  return Conversion().start(text, canvas.width(), canvas.height()).output;
 }
 
 std::string slurp(const std::string& path) {
@@ -129,8 +131,8 @@ TEST(Conversion, SamplesOnlyRowsOneToEight) {
 }
 
 TEST(Conversion, ShowsTheTextOnTheCanvasCellAtTheTopLeft) {
-  GlyphCanvas canvas;
-  Conversion().start(u"L", canvas);
+  GlyphCanvas canvas(testing::kCanvasWidth, testing::kCanvasHeight);
+  canvas = Conversion().start(u"L", canvas.width(), canvas.height()).canvas;
   // The cell's row 1 (the top of a capital) is the canvas's row 1.
   EXPECT_EQ(art(canvas, 0, 9, 7), lines({".......",  //
                                          "#......",  //
@@ -147,23 +149,20 @@ TEST(Conversion, ShowsTheTextOnTheCanvasCellAtTheTopLeft) {
 // An earlier, longer text must not leak into a later run's bytes or canvas.
 TEST(Conversion, StartsEveryRunOnAClearCanvas) {
   Conversion reused;
-  GlyphCanvas canvas;
-  reused.start(u"WWWWWWWWWW", canvas);
-  EXPECT_EQ(reused.start(u"1", canvas), start(u"1"));
-  EXPECT_FALSE(canvas.inked(20, 4)) << "the W strokes are gone";
+  reused.start(u"WWWWWWWWWW", testing::kCanvasWidth, testing::kCanvasHeight);
+  const Shown one = reused.start(u"1", testing::kCanvasWidth, testing::kCanvasHeight);
+  EXPECT_EQ(one.output, start(u"1"));
+  EXPECT_FALSE(one.canvas.inked(20, 4)) << "the W strokes are gone";
 }
 
-TEST(Conversion, AFailedRunLeavesTheCanvasAsItWas) {
-  GlyphCanvas canvas;
-  Conversion().start(u"8", canvas);
-  const std::string before = art(canvas, 0, 28, 12);
+TEST(Conversion, AFontThatFailsIsNotTaken) {
   Conversion conversion;
   FontSettings no_such_size;
   no_such_size.size = 24;
   EXPECT_THROW(conversion.set_settings(ConversionSettings{no_such_size, {}}), ConversionError);
-  EXPECT_EQ(art(canvas, 0, 28, 12), before) << "a font that fails is not taken";
-  EXPECT_EQ(conversion.start(u"8", canvas), start(u"8"));
-  EXPECT_EQ(art(canvas, 0, 28, 12), before);
+  EXPECT_EQ(conversion.settings().font, FontSettings());
+  EXPECT_EQ(conversion.start(u"8", testing::kCanvasWidth, testing::kCanvasHeight).output,
+            start(u"8"));
 }
 
 // Marquees scroll long messages: characters past the visible width keep their ink, across the
@@ -274,12 +273,13 @@ TEST(Conversion, GlyphsReachingPastTheirColumnsAreWholeInEveryBlock) {
   std::string text;
   for (int i = 0; i < 1500; ++i) text += i % 5 == 4 ? "b" : "a";
   FontSettings overhanging;
-  overhanging.font = font.string();
+  overhanging.font = FontSource::file(font.string());
   Conversion conversion(ConversionSettings{overhanging, {}});
   EXPECT_EQ(conversion.column_values(Utf8Line::check(text)), painted_at_once(text));
   const std::u16string utf16(text.begin(), text.end());
-  GlyphCanvas canvas;
-  EXPECT_EQ(conversion.start(utf16, canvas), classic_text(painted_at_once(text)));
+  GlyphCanvas canvas(testing::kCanvasWidth, testing::kCanvasHeight);
+  EXPECT_EQ(conversion.start(utf16, canvas.width(), canvas.height()).output,
+            classic_text(painted_at_once(text)));
 }
 
 }  // namespace

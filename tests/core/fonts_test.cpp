@@ -1,5 +1,7 @@
 // Fonts other than the built-in one: real misc-fixed and DejaVu fonts installed by
 // scripts/install-deps, and a small fixture font that gets everything wrong once.
+#include "fonts.h"
+
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -184,7 +186,7 @@ TEST(Fonts, OneConversionSwitchesBetweenFonts) {
   Conversion conversion;
   for (const std::string& font : {kMisc + "5x8.pcf.gz", kDejaVuSans, std::string("builtin")}) {
     FontSettings settings;
-    settings.font = font;
+    settings.font = font_source_named(font);
     conversion.set_settings(ConversionSettings{settings, {}});
     EXPECT_EQ(conversion.column_values(Utf8Line::check("Hi")), columns(with_font(font), "Hi"))
         << font;

@@ -5,11 +5,13 @@
 #include <stdexcept>
 #include <vector>
 
+#include "canvas_size.h"
+
 namespace marquee8 {
 namespace {
 
 TEST(GlyphCanvas, ReadsOffTheDrawableAreaAreBackground) {
-  GlyphCanvas canvas;
+  GlyphCanvas canvas(testing::kCanvasWidth, testing::kCanvasHeight);
   const std::vector<std::uint32_t> all_ink(700, ~0u);
   canvas.paint_columns(0, all_ink);
   for (const auto& [x, y] : {std::pair{669, 0}, {0, 29}, {-1, 0}, {0, -1}, {100000, 5}}) {

@@ -11,7 +11,9 @@
 #include <utility>
 #include <vector>
 
+#include "canvas_size.h"
 #include "conversion.h"
+#include "sampled_rows.h"
 
 namespace marquee8 {
 namespace {
@@ -24,8 +26,8 @@ constexpr std::uint32_t kRow(int y) { return std::uint32_t{1} << y; }
 using Cell = std::array<std::uint32_t, 2 * kCellWidth>;
 
 Cell draw(std::u16string_view text) {
-  GlyphCanvas canvas;
-  Conversion().start(text, canvas);
+  GlyphCanvas canvas(testing::kCanvasWidth, testing::kCanvasHeight);
+  canvas = Conversion().start(text, canvas.width(), canvas.height()).canvas;
   Cell cell{};
   for (int x = 0; x < 2 * kCellWidth; ++x) cell[x] = canvas.ink_rows(x);
   return cell;
@@ -139,7 +141,7 @@ TEST_F(LedFont, MissingCharactersDrawTheHollowBox) {
 TEST_F(LedFont, EveryGlyphAdvancesSixColumns) {
   const std::u16string all = drawn_characters();
   GlyphCanvas canvas(static_cast<int>(all.size()) * kCellWidth, 29);
-  Conversion().start(all, canvas);
+  canvas = Conversion().start(all, canvas.width(), canvas.height()).canvas;
   for (std::size_t i = 0; i < all.size(); ++i) {
     for (int x = 0; x < kCellWidth; ++x) {
       ASSERT_EQ(canvas.ink_rows(static_cast<int>(i) * kCellWidth + x), glyphs_[all[i]][x])

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "conversion.h"
 #include "conversion_error.h"
+#include "text_limits.h"
 
 namespace marquee8 {
 namespace {
@@ -37,8 +37,7 @@ TEST(Utf8Line, SaysWhichFailureItIs) {
   };
   EXPECT_EQ(kind_of([] { Utf8Line::check("a\xFF"); }), ConversionError::Kind::kInvalidText);
   EXPECT_EQ(kind_of([] { Utf8Line::check("a\nb"); }), ConversionError::Kind::kInvalidText);
-  EXPECT_EQ(kind_of([] { check_length(kMaxTextLength + 1); }),
-            ConversionError::Kind::kTextTooLong);
+  EXPECT_EQ(kind_of([] { check_length(kMaxTextLength + 1); }), ConversionError::Kind::kTextTooLong);
   EXPECT_NO_THROW(check_length(kMaxTextLength));
 }
 

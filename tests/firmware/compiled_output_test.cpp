@@ -9,12 +9,13 @@
 #include <string>
 #include <vector>
 
-#include "array_reader.h"
 #include "byte_sink.h"
 #include "conversion.h"
-#include "conversion_error.h"
+#include "decode.h"
 #include "expected_array.h"
+#include "output_formats.h"
 #include "run_command.h"
+#include "settings_problem.h"
 #include "temporary_directory.h"
 #include "utf8_line.h"
 
@@ -85,7 +86,7 @@ std::vector<Row> every_combination() {
       OutputSettings settings{.format = format, .hex = hex, .msb_top = msb_top, .art = art};
       if (leads) settings.lead_in = 0, settings.lead_out = 32;
       if (names) settings.array_name = "scroll", settings.length_name = "scroll_last";
-      const std::string name = std::string(format_name(format)) + (hex ? "_hex" : "") +
+      const std::string name = std::string(format_description(format).name) + (hex ? "_hex" : "") +
                                (msb_top ? "_msbtop" : "") + (leads ? "_leads" : "") +
                                (names ? "_names" : "") + (art ? "_art" : "");
       rows.push_back({name, kText, settings});
@@ -102,7 +103,7 @@ std::vector<Row> every_combination() {
                                     OutputFormat::kC, OutputFormat::kMicroPython}) {
     for (const auto& [array, length] :
          format == OutputFormat::kMicroPython ? near_python : near_c) {
-      rows.push_back({std::string(format_name(format)) + "_" + array + "_" + length,
+      rows.push_back({std::string(format_description(format).name) + "_" + array + "_" + length,
                       kText,
                       {.format = format, .array_name = array, .length_name = length}});
     }
@@ -124,7 +125,7 @@ TEST_P(CompiledOutput, ReadsBackTheSampledColumns) {
   const std::string& length = settings.length_name;
   const TemporaryDirectory scratch;
   // What marquee8 writes, marquee8 reads.
-  const std::vector<std::uint8_t> read_back = read_array(output);
+  const std::vector<std::uint8_t> read_back = read_columns(output, {});
   EXPECT_EQ(std::vector<unsigned>(read_back.begin(), read_back.end()), array);
 
   if (settings.format == OutputFormat::kMicroPython) {
@@ -206,14 +207,10 @@ TEST(CompiledOutput, NamesTheOutputCannotCarryAreRefused) {
     for (const bool as_length : {false, true}) {
       OutputSettings settings{.format = format};
       (as_length ? settings.length_name : settings.array_name) = name;
-      try {
-        check(settings);
-        ADD_FAILURE() << name << (as_length ? " as the length" : " as the array") << " in "
-                      << format_name(format);
-      } catch (const ConversionError& error) {
-        EXPECT_EQ(error.kind(), ConversionError::Kind::kInvalidSettings);
-        EXPECT_THAT(error.what(), HasSubstr(std::string("'") + name + "' is "));
-      }
+      const std::optional<std::string> problem = settings_problem(settings);
+      ASSERT_TRUE(problem) << name << (as_length ? " as the length" : " as the array") << " in "
+                           << format_description(format).name;
+      EXPECT_THAT(*problem, HasSubstr(std::string("'") + name + "' is "));
     }
   };
   for (const OutputFormat format :

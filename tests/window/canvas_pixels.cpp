@@ -3,6 +3,7 @@
 #include <QWidget>
 #include <string>
 
+#include "canvas_size.h"
 #include "conversion.h"
 
 namespace marquee8::window_test {
@@ -14,7 +15,7 @@ QImage painted_canvas(QWidget& pic) {
 }
 
 std::string first_difference(const QImage& painted, const GlyphCanvas& canvas) {
-  if (painted.size() != QSize(GlyphCanvas::kDefaultWidth, GlyphCanvas::kDefaultHeight)) {
+  if (painted.size() != QSize(testing::kCanvasWidth, testing::kCanvasHeight)) {
     return "painted area is " + std::to_string(painted.width()) + "x" +
            std::to_string(painted.height());
   }
@@ -32,8 +33,8 @@ std::string first_difference(const QImage& painted, const GlyphCanvas& canvas) {
 }
 
 GlyphCanvas fresh_canvas_with(std::u16string_view text) {
-  GlyphCanvas canvas;
-  Conversion().start(text, canvas);
+  GlyphCanvas canvas(testing::kCanvasWidth, testing::kCanvasHeight);
+  canvas = Conversion().start(text, canvas.width(), canvas.height()).canvas;
   return canvas;
 }
 

@@ -6,7 +6,6 @@
 #include <new>
 #include <stdexcept>
 
-#include "conversion.h"
 #include "conversion_error.h"
 
 namespace marquee8 {
@@ -15,15 +14,23 @@ namespace {
 using ::testing::AllOf;
 using ::testing::HasSubstr;
 
-TEST(WindowConversion, PassesTheTextsUtf16CodeUnitsUnchanged) {
-  // A surrogate pair is one glyph over two code units; a lone surrogate is a box of its own.
-  const QString pair = QString::fromUtf8("8 數 \xF0\x9F\x98\x80");
-  const QString lone = QStringLiteral("A") + QChar(0xD800) + QStringLiteral("B");
-  for (const QString& text : {pair, lone}) {
-    GlyphCanvas canvas;
-    const std::u16string units(reinterpret_cast<const char16_t*>(text.utf16()), text.size());
-    EXPECT_EQ(WindowConversion().start(text).output.toStdString(),
-              Conversion().start(units, canvas));
+TEST(WindowConversion, CountsTheTextsUtf16CodeUnits) {
+  // Six columns a code unit, as the classic input box counts: a surrogate pair is one glyph over
+  // two code units, a lone surrogate a box of its own. Code points or UTF-8 bytes count less or
+  // more.
+  const struct {
+    QString text;
+    qsizetype columns;
+    const char* length_line;
+  } cases[] = {
+      {QString::fromUtf8("8 \xE6\x95\xB8 \xF0\x9F\x98\x80"), 37, "int slen= 44;"},
+      {QStringLiteral("A") + QChar(0xD800) + QStringLiteral("B"), 19, "int slen= 26;"},
+  };
+  for (const auto& c : cases) {
+    const StartResult result = WindowConversion().start(c.text);
+    EXPECT_EQ(result.columns, c.columns) << c.text.toStdString();
+    EXPECT_TRUE(result.output.endsWith(QString::fromLatin1(c.length_line)))
+        << result.output.toStdString();
   }
 }
 

@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "canvas_pixels.h"
+#include "canvas_size.h"
 #include "conversion.h"
 #include "font_choice.h"
 #include "run_command.h"
@@ -16,13 +17,15 @@ namespace {
 // What the core writes and draws for "825710" with `font`.
 struct CoreRun {
   QString output;
-  GlyphCanvas canvas;
+  GlyphCanvas canvas{testing::kCanvasWidth, testing::kCanvasHeight};
 };
 
 CoreRun core_run(const FontSettings& font) {
   CoreRun run;
   Conversion conversion(ConversionSettings{font, {}});
-  run.output = as_shown(conversion.start(u"825710", run.canvas));
+  Shown shown = conversion.start(u"825710", testing::kCanvasWidth, testing::kCanvasHeight);
+  run.output = as_shown(shown.output);
+  run.canvas = std::move(shown.canvas);
   return run;
 }
 
@@ -142,10 +145,10 @@ TEST(FontMenu, AStoredFontFileRewrittenBetweenStartsIsHarmless) {
     form.click_start();
     EXPECT_EQ(form.txtinput().text(), texts[i]);
     // The glyphs of the font as it was when opened, or a message naming it: nothing else.
-    GlyphCanvas canvas;
-    const QString sans =
-        as_shown(Conversion(ConversionSettings{font_choice(dejavu + "DejaVuSans.ttf"), {}})
-                     .start(texts[i].toStdU16String(), canvas));
+    const QString sans = as_shown(
+        Conversion(ConversionSettings{font_choice(dejavu + "DejaVuSans.ttf"), {}})
+            .start(texts[i].toStdU16String(), testing::kCanvasWidth, testing::kCanvasHeight)
+            .output);
     if (form.answers.reported.empty()) {
       EXPECT_EQ(form.txtoutput().toPlainText(), sans);
     } else {

@@ -10,52 +10,55 @@
 #include <QTemporaryDir>
 
 #include "array_settings_dialog.h"
-#include "byte_sink.h"
-#include "conversion.h"
-#include "utf8_line.h"
+#include "output_formats.h"
 #include "window_under_test.h"
 
 namespace marquee8::window_test {
 namespace {
 
-// What the output box shows for `text` with `settings`: a text box keeps CR LF as one break.
-QString expected_output(const OutputSettings& settings, const QString& text = "825710") {
-  return WindowConversion(settings).start(text).output.replace(QStringLiteral("\r\n"),
-                                                               QStringLiteral("\n"));
+// A file of tests/window/golden, made by marquee8 and looked at.
+QByteArray golden(const QString& name) {
+  QFile file(QStringLiteral(GOLDEN_DIR "/") + name);
+  EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << name.toStdString();
+  return file.readAll();
+}
+
+// What the output box shows for "825710": the text without its final line break, a text box
+// keeping CR LF as one break; raw bytes in hex.
+QString expected_output(const char* golden_name) {
+  return QString::fromLatin1(golden(QStringLiteral("825710.%1.txt").arg(golden_name)));
 }
 
 OutputSettings classic() { return {}; }
 
 struct MenuCase {
-  const char* name;
+  const char* golden;                // what the output box must then show
   std::vector<std::string> actions;  // triggered in this order
-  OutputSettings settings;           // what the output must then follow
+  OutputFormat checked;              // the format the menu must then tick
 };
 
 TEST(Menus, EachOutputChoiceReconvertsTheStartedText) {
   const std::vector<MenuCase> cases = {
-      {"progmem", {"actionFormat_progmem"}, {.format = OutputFormat::kProgmem}},
-      {"c", {"actionFormat_c"}, {.format = OutputFormat::kC}},
-      {"micropython", {"actionFormat_micropython"}, {.format = OutputFormat::kMicroPython}},
-      {"raw", {"actionFormat_raw"}, {.format = OutputFormat::kRaw}},
-      {"hex", {"actionHex"}, {.hex = true}},
-      {"msb top", {"actionMsbTop"}, {.msb_top = true}},
-      {"art", {"actionArt"}, {.art = true}},
-      {"hex twice is off again", {"actionHex", "actionHex"}, classic()},
-      {"c with hex and art",
-       {"actionFormat_c", "actionHex", "actionArt"},
-       {.format = OutputFormat::kC, .hex = true, .art = true}},
-      {"back to classic", {"actionFormat_progmem", "actionFormat_classic"}, classic()},
+      {"progmem", {"actionFormat_progmem"}, OutputFormat::kProgmem},
+      {"c", {"actionFormat_c"}, OutputFormat::kC},
+      {"micropython", {"actionFormat_micropython"}, OutputFormat::kMicroPython},
+      {"raw", {"actionFormat_raw"}, OutputFormat::kRaw},
+      {"hex", {"actionHex"}, OutputFormat::kClassic},
+      {"msb-top", {"actionMsbTop"}, OutputFormat::kClassic},
+      {"art", {"actionArt"}, OutputFormat::kClassic},
+      {"classic", {"actionHex", "actionHex"}, OutputFormat::kClassic},
+      {"c-hex-art", {"actionFormat_c", "actionHex", "actionArt"}, OutputFormat::kC},
+      {"classic", {"actionFormat_progmem", "actionFormat_classic"}, OutputFormat::kClassic},
   };
   for (const MenuCase& c : cases) {
-    SCOPED_TRACE(c.name);
+    SCOPED_TRACE(c.golden + (" after " + c.actions.back()));
     WindowUnderTest form;
     form.click_start();
     form.txtinput().setText("typed after Start");  // only Start converts the input box...
     form.txtinput().setText("825710");             // ...so the test puts it back
     for (const std::string& name : c.actions) form.action(name).trigger();
-    EXPECT_EQ(form.txtoutput().toPlainText(), expected_output(c.settings));
-    const std::string format = "actionFormat_" + std::string(format_name(c.settings.format));
+    EXPECT_EQ(form.txtoutput().toPlainText(), expected_output(c.golden));
+    const std::string format = "actionFormat_" + std::string(format_description(c.checked).name);
     EXPECT_TRUE(form.action(format).isChecked());
   }
 }
@@ -67,8 +70,7 @@ TEST(Menus, NothingChangesBeforeTheFirstStart) {
   EXPECT_EQ(form.txtoutput().toPlainText(), "Text1");
   EXPECT_FALSE(form.action("actionSaveOutputAs").isEnabled());
   form.click_start();
-  EXPECT_EQ(form.txtoutput().toPlainText(),
-            expected_output({.format = OutputFormat::kProgmem, .hex = true}));
+  EXPECT_EQ(form.txtoutput().toPlainText(), expected_output("progmem-hex"));
 }
 
 TEST(Menus, ArraySettingsDialogAnswersReachTheOutput) {
@@ -78,12 +80,12 @@ TEST(Menus, ArraySettingsDialogAnswersReachTheOutput) {
       .lead_in = 32, .lead_out = 32, .array_name = "scroll", .length_name = "scroll_last"};
   form.answers.array_settings = chosen;
   form.action("actionArraySettings").trigger();
-  EXPECT_EQ(form.txtoutput().toPlainText(), expected_output(chosen));
+  EXPECT_EQ(form.txtoutput().toPlainText(), expected_output("leads-names"));
   EXPECT_EQ(form.summary().text(), QString::fromUtf8("37 columns · 101 bytes"));
 
   form.answers.array_settings.reset();  // Cancel changes nothing
   form.action("actionArraySettings").trigger();
-  EXPECT_EQ(form.txtoutput().toPlainText(), expected_output(chosen));
+  EXPECT_EQ(form.txtoutput().toPlainText(), expected_output("leads-names"));
 }
 
 TEST(Menus, SettingsThatCannotBeWrittenAreRefusedAndKept) {
@@ -122,9 +124,15 @@ TEST(StatusBar, CountsColumnsAndBytesAndWarnsWhenRamRunsOut) {
 // What Save writes is what `marquee8 -o` writes for the same text and settings.
 TEST(Menus, SaveOutputAsWritesTheCommandLinesBytes) {
   const QTemporaryDir folder;
-  for (const OutputSettings& settings :
-       {classic(), OutputSettings{.format = OutputFormat::kRaw},
-        OutputSettings{.format = OutputFormat::kMicroPython, .art = true}}) {
+  const struct {
+    OutputSettings settings;
+    const char* golden;
+  } cases[] = {
+      {classic(), "hi-euro.classic"},
+      {{.format = OutputFormat::kRaw}, "hi-euro.raw"},
+      {{.format = OutputFormat::kMicroPython, .art = true}, "hi-euro.micropython-art"},
+  };
+  for (const auto& [settings, golden_name] : cases) {
     WindowUnderTest form;
     form.answers.array_settings = settings;  // the answer carries every setting at once
     form.action("actionArraySettings").trigger();
@@ -133,11 +141,9 @@ TEST(Menus, SaveOutputAsWritesTheCommandLinesBytes) {
     form.answers.save_path = folder.filePath("marquee.h");
     form.action("actionSaveOutputAs").trigger();
 
-    StringSink expected;
-    Conversion(settings).write_output(Utf8Line::check("Hi \xE2\x82\xAC"), expected);
     QFile saved(*form.answers.save_path);
     ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
-    EXPECT_EQ(saved.readAll().toStdString(), expected.text()) << format_name(settings.format);
+    EXPECT_EQ(saved.readAll(), golden(QString::fromLatin1(golden_name))) << golden_name;
     EXPECT_TRUE(form.answers.reported.empty());
   }
 }
@@ -175,8 +181,7 @@ TEST(Menus, ChoicesPersistButTheFirstStartIsClassic) {
   EXPECT_EQ(next.txtinput().text(), "825710") << "the input text is not kept";
   EXPECT_EQ(next.txtoutput().toPlainText(), "Text1");
   next.click_start();
-  EXPECT_EQ(next.txtoutput().toPlainText(),
-            expected_output({.format = OutputFormat::kMicroPython, .msb_top = true}));
+  EXPECT_EQ(next.txtoutput().toPlainText(), expected_output("micropython-msb-top"));
 }
 
 TEST(Menus, AboutNamesTheVersionAndLicence) {

@@ -6,10 +6,12 @@
 #include <QClipboard>
 
 #include "array_reader.h"
-#include "array_text.h"
+#include "array_writer.h"
 #include "canvas_pixels.h"
+#include "canvas_size.h"
 #include "conversion.h"
 #include "led_strip.h"
+#include "sampled_rows.h"
 #include "window_under_test.h"
 
 namespace marquee8::window_test {
@@ -44,9 +46,9 @@ TEST(PasteArray, ShowsTheArrayEverywhereAStartWould) {
   ASSERT_TRUE(form.answers.reported.empty()) << form.answers.reported.front().toStdString();
 
   // The canvas shows the columns on rows 1 to 8, the lead-in left of them.
-  GlyphCanvas expected;
-  Conversion().start(u"HI", expected);
-  GlyphCanvas shifted;
+  GlyphCanvas expected(testing::kCanvasWidth, testing::kCanvasHeight);
+  expected = Conversion().start(u"HI", expected.width(), expected.height()).canvas;
+  GlyphCanvas shifted(testing::kCanvasWidth, testing::kCanvasHeight);
   std::vector<std::uint32_t> columns(8, 0);
   for (int x = 0; x < 13; ++x) columns.push_back(expected.ink_rows(x));
   shifted.paint_columns(0, columns);

@@ -6,6 +6,7 @@
 #include <QTest>
 
 #include "canvas_pixels.h"
+#include "canvas_size.h"
 #include "conversion.h"
 #include "conversion_error.h"
 #include "window_under_test.h"
@@ -14,8 +15,7 @@ namespace marquee8::window_test {
 namespace {
 
 std::string core_text(std::u16string_view text) {
-  GlyphCanvas canvas;
-  return Conversion().start(text, canvas);
+  return Conversion().start(text, testing::kCanvasWidth, testing::kCanvasHeight).output;
 }
 
 void click_start(WindowUnderTest& form) { form.click_start(); }

@@ -11,12 +11,10 @@ namespace marquee8 {
 // its ink rows (bit y = row y); the canvas is at most 32 rows high.
 class GlyphCanvas {
  public:
-  static constexpr int kDefaultWidth = 669;
-  static constexpr int kDefaultHeight = 29;
   static constexpr int kMaxHeight = 32;
 
   // Throws std::invalid_argument for a negative size or a height over kMaxHeight.
-  explicit GlyphCanvas(int width = kDefaultWidth, int height = kDefaultHeight);
+  explicit GlyphCanvas(int width = 0, int height = 0);
 
   int width() const { return width_; }
   int height() const { return height_; }

@@ -1,12 +1,11 @@
 #pragma once
 
-#include <optional>
 #include <string>
-#include <string_view>
 
 namespace marquee8 {
 
-// The shapes the column values can be written in, for the firmware that reads them.
+// The shapes the column values can be written in, for the firmware that reads them; each is
+// described and written by its own file in the formats layer.
 enum class OutputFormat {
   kClassic,      // byte a[]={...};<CR><LF>int slen=...;  copied into RAM on an AVR
   kProgmem,      // const uint8_t a[] PROGMEM: stays in an AVR's flash, read with pgm_read_byte
@@ -14,17 +13,6 @@ enum class OutputFormat {
   kMicroPython,  // a = bytes((...)): a framebuf.MONO_VLSB buffer 8 rows high
   kRaw,          // the bytes themselves, for EEPROM or an SD card
 };
-
-inline constexpr OutputFormat kAllFormats[] = {OutputFormat::kClassic, OutputFormat::kProgmem,
-                                               OutputFormat::kC, OutputFormat::kMicroPython,
-                                               OutputFormat::kRaw};
-
-std::string_view format_name(OutputFormat format);  // as the command line spells it
-std::optional<OutputFormat> format_named(std::string_view name);
-
-// Whether an AVR copies the array into its RAM at start-up (2 KB on an Uno).
-bool lives_in_ram(OutputFormat format);
-bool is_text(OutputFormat format);
 
 // How the array is written; every field has the classic value.
 struct OutputSettings {
@@ -41,10 +29,5 @@ struct OutputSettings {
 
   bool operator==(const OutputSettings&) const = default;
 };
-
-// Throws ConversionError (kInvalidSettings) naming the first setting that cannot be written:
-// a lead outside 0 to kMaxLead, a name that is no identifier of the format's language or is one
-// of its keywords, the two names alike, or ASCII art for raw bytes.
-void check(const OutputSettings& settings);
 
 }  // namespace marquee8

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
+#include <string>
 
 namespace marquee8 {
 
@@ -31,6 +33,11 @@ constexpr std::uint8_t reversed_bits(std::uint8_t value) {
     reversed = static_cast<std::uint8_t>(reversed | (((value >> bit) & 1) << (7 - bit)));
   }
   return reversed;
+}
+
+// One sampled row of `values` as a picture: '#' where bit `bit` is set, '.' where it is clear.
+inline void append_row(std::string& picture, std::span<const std::uint8_t> values, int bit) {
+  for (const std::uint8_t value : values) picture += (value >> bit) & 1 ? '#' : '.';
 }
 
 }  // namespace marquee8

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <limits>
 #include <string>
+#include <string_view>
 
 #include "conversion_error.h"
 #include "output_settings.h"
@@ -25,6 +26,24 @@ inline void check_length(std::size_t code_units) {
                           "the text is too long: " + std::to_string(code_units) +
                               " characters, at most " + std::to_string(kMaxTextLength) +
                               " fit in one array");
+  }
+}
+
+// The most elements an array may have: its length declaration holds the last index in an int.
+inline constexpr std::size_t kMaxArrayElements =
+    static_cast<std::size_t>(std::numeric_limits<int>::max()) + 1;
+
+// Throws ConversionError (kTextTooLong) when `columns` and the leads of `settings` make more
+// elements than kMaxArrayElements; `what` is "the text" or "the array".
+inline void check_array_length(std::size_t columns, const OutputSettings& settings,
+                               std::string_view what) {
+  const auto leads =
+      static_cast<std::size_t>(settings.lead_in) + static_cast<std::size_t>(settings.lead_out);
+  if (columns > kMaxArrayElements - leads) {
+    throw ConversionError(ConversionError::Kind::kTextTooLong,
+                          std::string(what) + " is too long: " + std::to_string(columns) +
+                              " columns and " + std::to_string(leads) + " lead columns, at most " +
+                              std::to_string(kMaxArrayElements) + " fit in one array");
   }
 }
 

@@ -50,11 +50,12 @@ class Utf8CodePoints {
   std::string_view::const_iterator end_;
 };
 
-// Moves a glyph column whose bit 0 lies `offset` rows below the canvas top into canvas rows.
-std::uint32_t place(std::uint64_t mask, int offset, std::uint32_t canvas_rows) {
+// Moves a glyph column whose bit 0 lies `offset` rows below the canvas top into the 32 rows a
+// column keeps; a canvas cuts them to its own height.
+std::uint32_t place(std::uint64_t mask, int offset) {
   if (offset >= 64 || offset <= -64) return 0;
   const std::uint64_t moved = offset >= 0 ? mask << offset : mask >> -offset;
-  return static_cast<std::uint32_t>(moved) & canvas_rows;
+  return static_cast<std::uint32_t>(moved);
 }
 
 // The columns not yet handed on, from `first_` onwards.
@@ -66,8 +67,7 @@ class PendingColumns {
       : column_count_(column_count), consumer_(consumer) {}
 
   // Paints a glyph's masks from column `first_x` on, each moved down by `offset` rows.
-  void paint(long long first_x, std::span<const std::uint64_t> masks, int offset,
-             std::uint32_t canvas_rows) {
+  void paint(long long first_x, std::span<const std::uint64_t> masks, int offset) {
     const long long begin = std::max(first_x, static_cast<long long>(first_));
     const long long end = std::min(first_x + static_cast<long long>(masks.size()),
                                    static_cast<long long>(column_count_));
@@ -76,7 +76,7 @@ class PendingColumns {
     if (columns_.size() < needed) columns_.resize(needed);
     for (long long x = begin; x < end; ++x) {
       columns_[static_cast<std::size_t>(x) - first_] |=
-          place(masks[static_cast<std::size_t>(x - first_x)], offset, canvas_rows);
+          place(masks[static_cast<std::size_t>(x - first_x)], offset);
     }
   }
 
@@ -167,13 +167,12 @@ void draw(CodePoints code_points, std::size_t code_units, GlyphCache& glyphs,
       (layout.cell_spacing ? static_cast<long long>(code_units) * kCellWidth : final_pen) + 1;
   consumer.begin(column_count);
 
-  const std::uint32_t canvas_rows = layout.height >= 32 ? ~0u : (1u << layout.height) - 1;
   PendingColumns pending(column_count, consumer);
   long long pen = 0;
   while (!code_points.done()) {
     const GlyphColumns& glyph = glyphs.glyph(code_points.next());
     const int offset = layout.baseline - glyph.top;
-    pending.paint(pen + glyph.left, glyph.masks, offset, canvas_rows);
+    pending.paint(pen + glyph.left, glyph.masks, offset);
     pen += pen_step(glyph, layout);
     pending.settle_before(pen + reach_left);
   }

@@ -27,7 +27,6 @@ class ColumnConsumer {
 struct LineLayout {
   int baseline = 8;          // the canvas row the glyphs stand on (the one just above it)
   bool cell_spacing = true;  // 6 columns per character; otherwise the glyphs' own advances
-  int height = 29;           // canvas rows; ink below them is cut off
   int first_sampled_row = 1;
   int last_sampled_row = 8;
 };

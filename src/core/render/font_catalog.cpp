@@ -114,6 +114,10 @@ std::vector<InstalledFont> installed_fonts() {
   return fonts;
 }
 
+bool is_regular_style(std::string_view style) {
+  return style.empty() || style == "Regular" || style == "Medium" || style == "Book";
+}
+
 std::string installed_font_file(const std::string& family, std::optional<int> pixel_size) {
   std::vector<InstalledFont> candidates;
   for (InstalledFont& font : installed_fonts()) {
@@ -122,9 +126,7 @@ std::string installed_font_file(const std::string& family, std::optional<int> pi
   if (candidates.empty()) {
     unusable("no installed font is called '" + family + "' (marquee8 --list-fonts lists them)");
   }
-  const auto regular = [](const InstalledFont& font) {
-    return font.style == "Regular" || font.style == "Medium" || font.style == "Book";
-  };
+  const auto regular = [](const InstalledFont& font) { return is_regular_style(font.style); };
   if (std::any_of(candidates.begin(), candidates.end(), regular)) {
     std::erase_if(candidates, [&](const InstalledFont& font) { return !regular(font); });
   }

@@ -2,23 +2,20 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
-namespace marquee8 {
+#include "installed_font.h"
 
-// One installed font file as fontconfig knows it.
-struct InstalledFont {
-  std::string family;
-  std::string style;
-  std::string file;
-  std::optional<int> pixel_size;  // a bitmap font's one strike; nothing for an outline font
-  int characters = 0;
-};
+namespace marquee8 {
 
 // Every font installed, the bitmap ones too: Debian's fontconfig hides those from programs
 // (70-no-bitmaps.conf), yet they are the ones made for few pixels. Sorted by family, style and
 // size. Throws ConversionError (kFontUnusable) if fontconfig cannot start.
 std::vector<InstalledFont> installed_fonts();
+
+// Whether a style is a family's plain one as fonts name it (some bitmap fonts name none).
+bool is_regular_style(std::string_view style);
 
 // The file of the installed font `family` (any case), in the regular style where there is one;
 // among bitmap files the one of `pixel_size`, else the tallest whose size is at most 8 pixels,

@@ -1,7 +1,5 @@
 #include "font_fitting.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <functional>
 #include <optional>
@@ -12,20 +10,19 @@
 
 namespace marquee8 {
 
-namespace {
-
-bool names_a_file(const std::string& font) {
-  struct stat file {};
-  return font.find('/') != std::string::npos || ::stat(font.c_str(), &file) == 0;
-}
-
-}  // namespace
-
 FontFace open_font(const FontSettings& settings) {
-  if (settings.font == FontSettings::kBuiltin) return FontFace::builtin();
-  if (names_a_file(settings.font)) return FontFace::from_file(settings.font);
-  return FontFace::from_file(installed_font_file(settings.font, settings.size));
+  switch (settings.font.kind) {
+    case FontSource::Kind::kBuiltin:
+      return FontFace::builtin();
+    case FontSource::Kind::kFile:
+      return FontFace::from_file(settings.font.name);
+    case FontSource::Kind::kFamily:
+      return FontFace::from_file(installed_font_file(settings.font.name, settings.size));
+  }
+  return FontFace::builtin();
 }
+
+namespace {
 
 // How far the printable ASCII glyphs reach above and below the baseline at the font's current
 // size, in rows. A font without any puts its cell's top on row 0, as the built-in font does.
@@ -51,11 +48,12 @@ bool fits_eight_rows(const AsciiInk& ink) {
   return ink.top + ink.bottom <= kLastRow - kFirstRow + 1;
 }
 
-// Sizes the font as `settings` say and returns the baseline's canvas row.
+}  // namespace
+
 int size_and_place(GlyphCache& glyphs, const FontSettings& settings) {
   if (settings.size) {
     glyphs.set_size({.in_pixels = true, .value = static_cast<double>(*settings.size)});
-  } else if (settings.font == FontSettings::kBuiltin) {
+  } else if (settings.font.kind == FontSource::Kind::kBuiltin) {
     glyphs.set_size({});  // the classic 8 points
   } else {
     std::vector<int> sizes =

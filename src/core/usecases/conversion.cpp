@@ -1,16 +1,17 @@
 #include "conversion.h"
 
-#include <sys/stat.h>
-
-#include <algorithm>
 #include <optional>
 #include <span>
-#include <string>
 #include <utility>
 
-#include "array_text.h"
-#include "conversion_error.h"
+#include "array_writer.h"
+#include "column_stream.h"
 #include "font_fitting.h"
+#include "glyph_cache.h"
+#include "preview.h"
+#include "sampled_rows.h"
+#include "settings_check.h"
+#include "text_limits.h"
 
 namespace marquee8 {
 
@@ -37,54 +38,67 @@ class ValueStream final : public ColumnConsumer {
 
 }  // namespace
 
-std::size_t Conversion::column_count(std::size_t code_units) { return code_units * kCellWidth + 1; }
+// The face at its size with its rendered glyphs, and where its baseline lies.
+struct Conversion::Font {
+  explicit Font(const FontSettings& settings)
+      : glyphs(open_font(settings)), baseline(size_and_place(glyphs, settings)) {}
+
+  GlyphCache glyphs;
+  int baseline;
+};
 
 Conversion::Conversion(const ConversionSettings& settings)
-    : settings_(settings), glyphs_(open_font(settings.font)) {
+    : settings_(settings), font_(std::make_unique<Font>(settings.font)) {
   check(settings_.output);
-  baseline_ = size_and_place(glyphs_, settings_.font);
 }
 
 Conversion::Conversion(const OutputSettings& output)
     : Conversion(ConversionSettings{FontSettings(), output}) {}
 
+Conversion::~Conversion() = default;
+
+const ConversionSettings& Conversion::settings() const { return settings_; }
+
 void Conversion::set_settings(const ConversionSettings& settings) {
   check(settings.output);
-  if (settings.font != settings_.font) {
-    GlyphCache glyphs(open_font(settings.font));
-    const int baseline = size_and_place(glyphs, settings.font);
-    glyphs_ = std::move(glyphs);
-    baseline_ = baseline;
-  }
+  if (settings.font != settings_.font) font_ = std::make_unique<Font>(settings.font);
   settings_ = settings;
 }
 
+const FontWarnings& Conversion::warnings() const { return warnings_; }
+
+std::vector<std::string> Conversion::warning_lines() const { return describe(warnings_); }
+
 template <typename Text, typename Begin, typename TakeColumns>
-void Conversion::draw(const Text& text, std::size_t code_units, int height, Begin begin,
+void Conversion::draw(const Text& text, std::size_t code_units, Begin begin,
                       TakeColumns take_columns) {
   check_length(code_units);
-  const LineLayout layout{.baseline = baseline_,
+  const LineLayout layout{.baseline = font_->baseline,
                           .cell_spacing = settings_.font.cell_spacing,
-                          .height = height,
                           .first_sampled_row = kFirstRow,
                           .last_sampled_row = kLastRow};
-  ValueStream stream(std::move(begin), std::move(take_columns));
+  // Glyphs with their own advances can take far more than 6 columns a character: the real
+  // count is checked before anything is handed on.
+  auto checked_begin = [&](std::size_t column_count) {
+    check_array_length(column_count, settings_.output, "the text");
+    begin(column_count);
+  };
+  ValueStream stream(std::move(checked_begin), std::move(take_columns));
   FontWarnings warnings;
-  draw_columns(text, glyphs_, layout, stream, &warnings);
+  draw_columns(text, font_->glyphs, layout, stream, &warnings);
   warnings_ = std::move(warnings);
 }
 
 template <typename Text>
 void Conversion::convert(const Text& text, std::size_t code_units, ByteSink& out,
                          GlyphCanvas* canvas, std::vector<std::uint8_t>* column_values) {
-  const int height = canvas != nullptr ? canvas->height() : GlyphCanvas::kDefaultHeight;
   const OutputSettings& output = settings_.output;
   // The picture comes before the declarations, so for it the values are gathered first.
   const bool gather = output.art || column_values != nullptr;
   std::vector<std::uint8_t> values;
   std::optional<ArrayWriter> writer;
   draw(
-      text, code_units, height,
+      text, code_units,
       // Called once every glyph has been rendered without a failure: nothing is written before.
       [&](std::size_t column_count) {
         if (!output.art) writer.emplace(output, column_count, out);
@@ -103,35 +117,32 @@ void Conversion::convert(const Text& text, std::size_t code_units, ByteSink& out
 }
 
 void Conversion::write_output(const Utf8Line& text, ByteSink& out) {
-  convert(text, text.code_units(), out, nullptr);
+  convert(text, text.code_units(), out, nullptr, nullptr);
 }
 
 void Conversion::write_output(std::u16string_view text, ByteSink& out) {
-  convert(text, text.size(), out, nullptr);
+  convert(text, text.size(), out, nullptr, nullptr);
 }
 
 std::vector<std::uint8_t> Conversion::column_values(const Utf8Line& text) {
   std::vector<std::uint8_t> all;
   draw(
-      text, text.code_units(), GlyphCanvas::kDefaultHeight,
-      [&](std::size_t column_count) { all.reserve(column_count); },
+      text, text.code_units(), [&](std::size_t column_count) { all.reserve(column_count); },
       [&](std::size_t, auto, std::span<const std::uint8_t> values) {
         all.insert(all.end(), values.begin(), values.end());
       });
   return all;
 }
 
-std::string Conversion::start(std::u16string_view text, GlyphCanvas& canvas,
-                              std::vector<std::uint8_t>* column_values) {
-  GlyphCanvas drawn(canvas.width(), canvas.height());
+Shown Conversion::start(std::u16string_view text, int canvas_width, int canvas_height) {
+  GlyphCanvas canvas(canvas_width, canvas_height);
+  std::vector<std::uint8_t> sampled;
   StringSink output;
-  convert(text, text.size(), output, &drawn, column_values);
-  std::string shown = output.take();
-  if (is_text(settings_.output.format)) {
-    shown.resize(shown.size() - (shown.ends_with("\r\n") ? 2 : 1));
-  }
-  canvas = std::move(drawn);
-  return shown;
+  convert(text, text.size(), output, &canvas, &sampled);
+  const OutputSettings& settings = settings_.output;
+  const StatusFigures figures = status_figures(settings, sampled.size());
+  return {shown_output(output.take(), settings.format), std::move(canvas),
+          with_leads(sampled, settings), figures, warning_lines()};
 }
 
 }  // namespace marquee8

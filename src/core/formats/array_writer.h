@@ -3,11 +3,11 @@
 #include <cstddef>
 #include <cstdint>
 #include <span>
-#include <string>
+#include <vector>
 
+#include "array_format.h"
 #include "byte_sink.h"
 #include "output_settings.h"
-#include "sampled_rows.h"
 
 namespace marquee8 {
 
@@ -34,21 +34,17 @@ class ArrayWriter {
   ArrayWriter(const OutputSettings& settings, std::size_t column_count, ByteSink& out,
               std::span<const std::uint8_t> art_columns = {});
 
+  // Values as sampled: bit 0 the top row.
   void add(std::span<const std::uint8_t> column_values);
   // Writes the lead-out, closes the array and writes the length line.
   void finish();
 
  private:
-  void element(std::uint8_t value, bool lead);
-  void write_art(std::span<const std::uint8_t> columns);
-  void line(std::string_view text);
-  void flush_if_full();
+  void add_in_order(std::span<const std::uint8_t> values, bool lead);
 
-  const OutputSettings& settings_;
-  ByteSink& out_;
-  std::size_t count_;  // elements in all, leads included
-  std::size_t written_ = 0;
-  std::string pending_;
+  const ArrayFormat& format_;
+  ArrayText text_;
+  std::vector<std::uint8_t> reversed_;
 };
 
 // The whole array of `columns`, values as sampled (bit 0 the top row), with `settings`.

@@ -1,18 +1,16 @@
-#include "output_settings.h"
+#include "settings_check.h"
 
 #include <algorithm>
 #include <array>
 #include <string>
 
 #include "conversion_error.h"
+#include "format_registry.h"
 #include "reserved_names.h"
 
 namespace marquee8 {
 
 namespace {
-
-constexpr std::array<std::string_view, 5> kNames = {"classic", "progmem", "c", "micropython",
-                                                    "raw"};
 
 bool is_identifier(std::string_view name) {
   const auto letter = [](char c) {
@@ -47,23 +45,10 @@ void check_lead(std::string_view what, int columns) {
 
 }  // namespace
 
-std::string_view format_name(OutputFormat format) {
-  return kNames[static_cast<std::size_t>(format)];
-}
-
-std::optional<OutputFormat> format_named(std::string_view name) {
-  const auto found = std::find(kNames.begin(), kNames.end(), name);
-  if (found == kNames.end()) return std::nullopt;
-  return static_cast<OutputFormat>(found - kNames.begin());
-}
-
-bool lives_in_ram(OutputFormat format) { return format == OutputFormat::kClassic; }
-bool is_text(OutputFormat format) { return format != OutputFormat::kRaw; }
-
 void check(const OutputSettings& settings) {
   check_lead("the lead-in", settings.lead_in);
   check_lead("the lead-out", settings.lead_out);
-  if (!is_text(settings.format)) {
+  if (!array_format(settings.format).description().text) {
     if (settings.art) refuse("raw bytes have no room for an ASCII-art comment");
     return;
   }

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "byte_sink.h"
+#include "output_settings.h"
+#include "shown.h"
+
+namespace marquee8 {
+
+// Reading an existing array back: any array marquee8 writes in a text format, or one written
+// by hand (see read_array).
+
+// An array's text as a file or pipe gives it, block by block: refused (ConversionError,
+// kUnreadableArray: "the array is too long") once longer than any array read, and ended just
+// after the first byte no text holds (a NUL, another control character), which read_columns
+// then names with its line and column as "not text". So an endless or binary stream stops.
+class ArrayInput {
+ public:
+  // Whether to read on.
+  bool add(std::string_view block);
+  std::string take() { return std::move(text_); }
+
+ private:
+  std::string text_;
+};
+
+// The array's values in the bit order `settings` write: with msb_top they are read as bit 7 at
+// the top, so the picture stands upright and the bytes come out again as they went in. Throws
+// ConversionError (kUnreadableArray) naming the line and column it cannot read.
+std::vector<std::uint8_t> read_columns(std::string_view array_text, const OutputSettings& settings);
+
+// The settings a read array is written again with: it already holds its lead-in and lead-out,
+// so only the leads the user chose are added.
+OutputSettings decoded_array_settings(OutputSettings chosen, bool lead_in_chosen,
+                                      bool lead_out_chosen);
+
+// What `marquee8 --decode` writes for `columns` (from read_columns). Throws ConversionError
+// (kTextTooLong) for more elements than the length can count, before anything is written.
+void write_decoded(std::span<const std::uint8_t> columns, const OutputSettings& settings,
+                   ByteSink& out);
+
+// A pasted array shown as a Start shows a text: its columns on the canvas and preview, its
+// values in the output box in the current format, with no leads added.
+Shown show_array(std::string_view array_text, const OutputSettings& settings, int canvas_width,
+                 int canvas_height);
+
+}  // namespace marquee8
