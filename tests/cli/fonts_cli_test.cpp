@@ -3,6 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -44,6 +45,40 @@ TEST(FontOptions, AFontThatCannotBeUsedLeavesTheOutputFileAlone) {
     EXPECT_THAT(run.err, HasSubstr(font));
     EXPECT_EQ(folder.contents(),
               (std::map<std::string, std::string>{{"font.otf", "garbage"}, {"marquee.h", "old"}}));
+  }
+}
+
+// Glyphs with their own advances can make far more columns than 6 a character: the real count
+// decides, before anything is written.
+TEST(FontOptions, ColumnsPastWhatTheLengthCountsAreRefused) {
+  const TemporaryDirectory folder;
+  const std::string font = (folder.path() / "wide.bdf").string();
+  write_file(font,
+             "STARTFONT 2.1\nFONT -test-Wide-Medium-R-Normal--8-80-96-96-C-60-ISO10646-1\n"
+             "SIZE 8 96 96\nFONTBOUNDINGBOX 1 8 0 0\nSTARTPROPERTIES 2\nFONT_ASCENT 8\n"
+             "FONT_DESCENT 0\nENDPROPERTIES\nCHARS 1\nSTARTCHAR A\nENCODING 65\n"
+             "SWIDTH 500 0\nDWIDTH 65535 0\nBBX 1 8 0 0\nBITMAP\n"
+             "80\n80\n80\n80\n80\n80\n80\n80\nENDCHAR\nENDFONT\n");
+  // 32768 glyphs of 65535 columns and one more column are 2^31 - 32767: with the default
+  // lead-in the length can still count them (6 columns a character would allow 357 million
+  // characters); one glyph more, or the longest leads, it cannot.
+  const struct {
+    std::size_t glyphs;
+    std::vector<std::string> options;
+  } cases[] = {
+      {32768, {"--lead-in=65535", "--lead-out=65535"}},
+      {32769, {}},
+      {32769, {"--preview"}},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::string> arguments = {"--font=" + font, "--spacing=font", "-o",
+                                          (folder.path() / "out.h").string()};
+    arguments.insert(arguments.end(), c.options.begin(), c.options.end());
+    SCOPED_TRACE(std::to_string(c.glyphs) + (c.options.empty() ? "" : " " + c.options[0]));
+    const CliRun run = run_with_stdin(arguments, std::string(c.glyphs, 'A'));
+    EXPECT_EQ(run.status, 1);
+    EXPECT_THAT(run.err, HasSubstr("the text is too long"));
+    EXPECT_FALSE(std::filesystem::exists(folder.path() / "out.h"));
   }
 }
 

@@ -41,5 +41,34 @@ TEST(Utf8Line, SaysWhichFailureItIs) {
   EXPECT_NO_THROW(check_length(kMaxTextLength));
 }
 
+// The length declaration holds the last index in an int: 2^31 elements at most, leads counted.
+TEST(ArrayLength, CountsTheLeadsWithTheColumns) {
+  constexpr std::size_t kMost = std::size_t{1} << 31;
+  const struct {
+    std::size_t columns;
+    int lead_in;
+    int lead_out;
+    bool fits;
+  } cases[] = {
+      {kMost, 0, 0, true},
+      {kMost + 1, 0, 0, false},
+      {kMost - 8, 8, 0, true},
+      {kMost - 8, 8, 1, false},
+      {kMost - 131070, 65535, 65535, true},
+      {kMost - 131069, 65535, 65535, false},
+  };
+  for (const auto& c : cases) {
+    OutputSettings settings;
+    settings.lead_in = c.lead_in;
+    settings.lead_out = c.lead_out;
+    if (c.fits) {
+      EXPECT_NO_THROW(check_array_length(c.columns, settings, "the array")) << c.columns;
+    } else {
+      EXPECT_THROW(check_array_length(c.columns, settings, "the array"), ConversionError)
+          << c.columns;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace marquee8
