@@ -28,7 +28,7 @@ std::string backwards_ascii() {
 void open_and_convert(benchmark::State& state, const std::string& font_file) {
   const std::string text = backwards_ascii();
   marquee8::FontSettings font;
-  font.font = font_file;
+  font.font = marquee8::FontSource::file(font_file);
   for (auto _ : state) {
     marquee8::Conversion conversion(marquee8::ConversionSettings{font, {}});
     CountingSink sink;

@@ -113,6 +113,7 @@ TEST(Decode, MessagesNameWhatTheInputIs) {
       {"\x89PNG\r\x1A\n", "line 1, column 6: not text: it holds the control byte 0x1A"},
       {"byte a[]={1};\n\x7F", "line 2, column 1: not text"},
       {"a: bytes = bytes((1,))", "line 1, column 2: expected '=', found ':'"},
+      {"std::uint8_t a[]={1};", "line 1, column 1: expected a type before 'std'"},
       {"import framebuf\na = bytes((1,))", "found 'import', which is a reserved word in Python"},
       // Columns are characters: the é is one, though two bytes.
       {"/* \xC3\xA9 */ byte a[]={300};", "line 1, column 19: 300 is more than a byte holds"},

@@ -609,7 +609,9 @@ Language language_of(std::string_view text) {
   const std::string_view word = text.substr(at, end - at);
   if (word == "import" || word == "from") return Language::kPython;
   const std::size_t next = text.find_first_not_of(" \t", end);
-  const bool assigns = next != npos && (text[next] == '=' || text[next] == ':');
+  // An annotation's one colon, not C++'s std::.
+  const bool annotates = next != npos && text[next] == ':' && text.substr(next, 2) != "::";
+  const bool assigns = next != npos && (text[next] == '=' || annotates);
   return !word.empty() && assigns ? Language::kPython : Language::kC;
 }
 
