@@ -37,6 +37,8 @@ set(uno_cxx_flags
 # The core is Debian's code: built with the IDE's default of no warnings.
 file(GLOB core_sources CONFIGURE_DEPENDS
   "${core_dir}/*.c" "${core_dir}/*.cpp" "${core_dir}/*.S")
+# Ninja makes the objects' folder itself; Make leaves that to us.
+file(MAKE_DIRECTORY "${uno_dir}/core")
 set(core_objects)
 foreach(source IN LISTS core_sources)
   get_filename_component(name "${source}" NAME)

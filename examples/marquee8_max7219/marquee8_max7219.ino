@@ -40,7 +40,7 @@ const uint8_t CS_PIN = 10;  // D10 is also the pin that keeps the SPI hardware i
 // Sends one byte out of D11, clocked on D13, and waits until the SPI hardware has sent it.
 void spiSend(uint8_t value) {
   SPDR = value;
-  while (!(SPSR & _BV(SPIF))) {}
+  loop_until_bit_is_set(SPSR, SPIF);
 }
 
 // Sets register `reg` of every module, values[0] for the leftmost. Each module takes a 16-bit
@@ -63,9 +63,7 @@ void writeAll(uint8_t reg, uint8_t value) {
 }
 
 // The message column after `column`: slen is the index of the last one, then it starts again.
-uint16_t nextColumn(uint16_t column) {
-  return column == slen ? 0 : column + 1;
-}
+uint16_t nextColumn(uint16_t column) { return column == slen ? 0 : column + 1; }
 
 // What register `reg` (1..8) of a module holds to show its 8 columns, columns[0] the leftmost.
 uint8_t registerValue(const uint8_t columns[], uint8_t reg) {
@@ -99,17 +97,17 @@ void show() {
 }
 
 void setup() {
-  digitalWrite(CS_PIN, HIGH);    // high before it drives the pin: a stray pulse would load
-  pinMode(CS_PIN, OUTPUT);       // whatever the modules happen to hold
-  pinMode(11, OUTPUT);           // MOSI, to DIN
-  pinMode(13, OUTPUT);           // SCK, to CLK
-  SPCR = _BV(SPE) | _BV(MSTR);   // SPI on, the Uno in charge, 4 MHz, most significant bit first
+  digitalWrite(CS_PIN, HIGH);   // high before it drives the pin: a stray pulse would load
+  pinMode(CS_PIN, OUTPUT);      // whatever the modules happen to hold
+  pinMode(11, OUTPUT);          // MOSI, to DIN
+  pinMode(13, OUTPUT);          // SCK, to CLK
+  SPCR = _BV(SPE) | _BV(MSTR);  // SPI on, the Uno in charge, 4 MHz, most significant bit first
 
   writeAll(DISPLAY_TEST, 0);
   writeAll(DECODE_MODE, 0);
   writeAll(SCAN_LIMIT, 7);
   writeAll(INTENSITY, BRIGHTNESS);
-  show();                        // fill the LED registers before the display goes on
+  show();  // fill the LED registers before the display goes on
   writeAll(SHUTDOWN, 1);
 }
 

@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <system_error>
+#include <utility>
 
 #include "link_end.h"
 #include "temporary_file.h"
@@ -13,6 +14,8 @@
 namespace marquee8 {
 
 struct OutputFile::Replacement {
+  Replacement(std::string target, mode_t mode) : target(std::move(target)), mode(mode) {}
+
   std::string target;
   mode_t mode;  // set at commit: writing as a user other than root clears set-id bits
   TemporaryFile file{target};

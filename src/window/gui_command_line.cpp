@@ -29,7 +29,11 @@ std::optional<int> handle_gui_command_line(int argc, char** argv) {
   const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
                                 QStringLiteral("Displays this help."));
   parser.addOption(help);
-  const QCommandLineOption version = parser.addVersionOption();
+  // -V as marquee8 spells it; -v, Qt's own spelling, keeps working.
+  const QCommandLineOption version(
+      {QStringLiteral("V"), QStringLiteral("v"), QStringLiteral("version")},
+      QStringLiteral("Displays version information."));
+  parser.addOption(version);
 
   const QString name = QCoreApplication::applicationName();
   QString error;

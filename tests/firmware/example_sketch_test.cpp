@@ -168,7 +168,7 @@ INSTANTIATE_TEST_SUITE_P(
                ModuleType::kGeneric,
                ""},
         Broken{"no_wait_for_the_spi_flag",
-               {"while (!(SPSR & _BV(SPIF))) {}", ""},
+               {"loop_until_bit_is_set(SPSR, SPIF);", ""},
                ModuleType::kFc16,
                "not one 16-bit word per module"},
         Broken{"wraps_one_column_early",

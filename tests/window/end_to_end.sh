@@ -34,8 +34,10 @@ while IFS='|' read -r status environment arguments out err; do
   [ "$(wc -l <"$scratch/err")" -le 1 ] || fail "$run: more than one line on stderr"
 done <<'EOF_CASES'
 0||--help|For the command line, see 'marquee8 --help'|
-0||-h|-v, --version|
+0||-h|-V, -v, --version|
 0||--version|^marquee8-gui [0-9]+\.[0-9]+\.[0-9]+$|
+0||-V|^marquee8-gui [0-9]+\.[0-9]+\.[0-9]+$|
+0||-v|^marquee8-gui [0-9]+\.[0-9]+\.[0-9]+$|
 0|QT_QPA_PLATFORM=offscreen|--help|^Usage: .*marquee8-gui|
 2||--bogus||^marquee8-gui: Unknown option 'bogus'\. Try 'marquee8-gui --help' for more information\.$
 2|QT_QPA_PLATFORM=offscreen|825710 --help||^marquee8-gui: Unexpected argument '825710'\. Try .*

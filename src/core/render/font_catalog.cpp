@@ -96,7 +96,14 @@ std::vector<InstalledFont> installed_fonts() {
     FcPattern* font = found->fonts[i];
     FcBool scalable = FcTrue;
     double pixels = 0;
-    InstalledFont entry{text(font, FC_FAMILY), text(font, FC_STYLE), text(font, FC_FILE), {}, 0};
+    InstalledFont entry;
+    entry.family = text(font, FC_FAMILY);
+    entry.style = text(font, FC_STYLE);
+    entry.file = text(font, FC_FILE);
+    FcChar8* other = nullptr;
+    for (int name = 1; FcPatternGetString(font, FC_FAMILY, name, &other) == FcResultMatch; ++name) {
+      entry.other_families.emplace_back(reinterpret_cast<const char*>(other));
+    }
     FcCharSet* characters = nullptr;
     if (FcPatternGetCharSet(font, FC_CHARSET, 0, &characters) == FcResultMatch) {
       entry.characters = static_cast<int>(FcCharSetCount(characters));
@@ -120,8 +127,14 @@ bool is_regular_style(std::string_view style) {
 
 std::string installed_font_file(const std::string& family, std::optional<int> pixel_size) {
   std::vector<InstalledFont> candidates;
+  const auto called = [&](const std::string& name) {
+    return strcasecmp(name.c_str(), family.c_str()) == 0;
+  };
   for (InstalledFont& font : installed_fonts()) {
-    if (strcasecmp(font.family.c_str(), family.c_str()) == 0) candidates.push_back(std::move(font));
+    if (called(font.family) ||
+        std::any_of(font.other_families.begin(), font.other_families.end(), called)) {
+      candidates.push_back(std::move(font));
+    }
   }
   if (candidates.empty()) {
     unusable("no installed font is called '" + family + "' (marquee8 --list-fonts lists them)");

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdio>
 #include <memory>
+#include <numeric>
 #include <optional>
 #include <string>
 
@@ -127,6 +128,30 @@ std::vector<int> FontFace::strike_sizes() const {
   return sizes;
 }
 
+std::optional<int> FontFace::pixel_grid() const {
+  if (!scalable()) return std::nullopt;
+  FT_Pos grid = 0;
+  // Printable ASCII, as fitting measures it: other glyphs can be odd ones off the grid (one of
+  // Misaki's unmapped glyphs is 1/3 em wide).
+  for (char32_t code_point = 0x21; code_point < 0x7F; ++code_point) {
+    const FT_UInt index = FT_Get_Char_Index(face_.get(), code_point);
+    if (index == 0) continue;
+    if (FT_Load_Glyph(face_.get(), index, FT_LOAD_NO_SCALE) != 0 ||
+        face_->glyph->format != FT_GLYPH_FORMAT_OUTLINE) {
+      return std::nullopt;
+    }
+    const FT_Outline& outline = face_->glyph->outline;
+    for (int point = 0; point < outline.n_points; ++point) {
+      if (FT_CURVE_TAG(outline.tags[point]) != FT_CURVE_TAG_ON) return std::nullopt;
+      grid = std::gcd(grid, std::gcd(outline.points[point].x, outline.points[point].y));
+    }
+    grid = std::gcd(grid, face_->glyph->metrics.horiAdvance);
+  }
+  const FT_Pos em = face_->units_per_EM;
+  if (grid == 0 || em % grid != 0 || em / grid > kMaxPixelGrid) return std::nullopt;
+  return static_cast<int>(em / grid);
+}
+
 bool FontFace::has_glyph(char32_t code_point) const {
   return FT_Get_Char_Index(face_.get(), code_point) != 0;
 }
@@ -162,7 +187,7 @@ Glyph FontFace::render(unsigned glyph_index) const {
   for (int row = 0; row < glyph.rows; ++row) {
     const unsigned char* bits = bitmap.buffer + static_cast<std::ptrdiff_t>(row) * bitmap.pitch;
     for (int column = 0; column < glyph.width; ++column) {
-      glyph.ink[static_cast<std::size_t>(row * glyph.width + column)] =
+      glyph.ink[static_cast<std::size_t>(row) * glyph.width + column] =
           (bits[column / 8] & (0x80 >> (column % 8))) != 0;
     }
   }

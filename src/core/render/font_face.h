@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -21,7 +22,7 @@ struct Glyph {
   std::vector<bool> ink;  // rows * width, row-major, top row first
 
   bool inked(int column, int row) const {
-    return ink[static_cast<std::size_t>(row * width + column)];
+    return ink[static_cast<std::size_t>(row) * width + column];
   }
 };
 
@@ -54,6 +55,11 @@ class FontFace {
 
   bool scalable() const;
   std::vector<int> strike_sizes() const;  // pixel heights of a bitmap font's strikes
+  // A pixel font shipped as outlines (straight lines whose points all lie on a grid of 1/N em)
+  // has N: the pixel size it was drawn for, at which each of its pixels is one LED. Nothing for
+  // a bitmap font, an ordinary outline font, or a grid finer than kMaxPixelGrid.
+  static constexpr int kMaxPixelGrid = 24;
+  std::optional<int> pixel_grid() const;
 
   bool has_glyph(char32_t code_point) const;
   // The glyph that draws `code_point`: the replacement glyph (U+FFFD, or the font's own

@@ -59,7 +59,12 @@ int size_and_place(GlyphCache& glyphs, const FontSettings& settings) {
     std::vector<int> sizes =
         glyphs.font().scalable() ? std::vector<int>{} : glyphs.font().strike_sizes();
     if (sizes.empty()) {
-      for (int pixels = 4; pixels <= 24; ++pixels) sizes.push_back(pixels);
+      // A pixel font stays crisp only where each of its pixels is a whole square of LEDs.
+      const std::optional<int> grid = glyphs.font().pixel_grid();
+      for (int pixels = grid.value_or(4); pixels <= FontFace::kMaxPixelGrid;
+           pixels += grid.value_or(1)) {
+        sizes.push_back(pixels);
+      }
     }
     std::sort(sizes.begin(), sizes.end(), std::greater<>());
     // The largest that fits, else the smallest there is.
