@@ -136,8 +136,13 @@ void write_columns(const CliOptions& options, const Console& console,
 
 // --decode: the array's values written again as the options say.
 void decode(const CliOptions& options, const Console& console) {
+  const bool from_stdin = !options.text || *options.text == "-";
+  if (from_stdin && console.in_is_terminal) {
+    console.err << "marquee8: reading an array from standard input; end it with Ctrl+D\n";
+  }
   write_columns(options, console,
-                read_columns(options.text ? read_file(*options.text) : read_stdin(console.in),
+                read_columns(from_stdin ? read_array_stdin(console.in)
+                                        : read_array_file(*options.text),
                              options.settings));
 }
 

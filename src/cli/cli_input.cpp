@@ -10,6 +10,7 @@
 #include <string_view>
 #include <system_error>
 
+#include "decode.h"
 #include "file_descriptor.h"
 #include "text_limits.h"
 #include "utf8_line.h"
@@ -68,31 +69,34 @@ std::string read_stdin_line(std::istream& in) {
   return text;
 }
 
-std::string read_stdin(std::istream& in) {
-  std::string text;
+std::string read_array_stdin(std::istream& in) {
+  ArrayInput text;
   std::array<char, 64 * 1024> block;
-  while (const std::size_t got = read_block(in, block)) text.append(block.data(), got);
-  return text;
+  while (const std::size_t got = read_block(in, block)) {
+    if (!text.add({block.data(), got})) break;
+  }
+  return text.take();
 }
 
-std::string read_file(const std::string& path) {
+std::string read_array_file(const std::string& path) {
   const auto failure = [&] {
     return std::system_error(errno, std::generic_category(), "cannot read '" + path + "'");
   };
   const FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
   if (file.get() < 0) throw failure();
-  std::string text;
+  ArrayInput text;
   std::array<char, 64 * 1024> block;
   for (;;) {
     const ssize_t got = ::read(file.get(), block.data(), block.size());
     if (got > 0) {
-      text.append(block.data(), static_cast<std::size_t>(got));
+      if (!text.add({block.data(), static_cast<std::size_t>(got)})) break;
     } else if (got == 0) {
-      return text;
+      break;
     } else if (errno != EINTR) {
       throw failure();
     }
   }
+  return text.take();
 }
 
 }  // namespace marquee8

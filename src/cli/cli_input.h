@@ -12,11 +12,11 @@ namespace marquee8 {
 // takes, and with std::system_error ("cannot read standard input: ...") on a read error.
 std::string read_stdin_line(std::istream& in);
 
-// All of standard input, for --decode. A read error is std::system_error ("cannot read
-// standard input: ...").
-std::string read_stdin(std::istream& in);
-
-// All of the file at `path`; a failure is std::system_error naming the file as given.
-std::string read_file(const std::string& path);
+// For --decode: all of standard input, or of the file at `path`, up to and including the first
+// byte no text holds (so that the array reader names it at once, even in an endless stream).
+// Stops with ConversionError ("the array is too long") past the longest array text read. A read
+// error is std::system_error ("cannot read standard input: ...", or naming the file as given).
+std::string read_array_stdin(std::istream& in);
+std::string read_array_file(const std::string& path);
 
 }  // namespace marquee8

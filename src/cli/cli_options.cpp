@@ -49,7 +49,8 @@ constexpr std::string_view kHelpAfterFormats =
                          where capitals start on row 1
       --list-fonts     list the fonts --font can use, bitmap ones included,
                          with their sizes, and exit
-  -d, --decode         read an array from FILE (standard input without one):
+  -d, --decode         read an array from FILE (standard input without one or
+                         with -):
                          any array marquee8 writes, or a hand-written C or
                          Python array of byte values; write its values as
                          they are in the chosen format and options, or with

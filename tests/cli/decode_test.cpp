@@ -79,5 +79,53 @@ TEST(Decode, ReadsAFileAndNamesWhatItCannotRead) {
   }
 }
 
+TEST(Decode, ReadsWhatShellsEditorsAndTerminalsHandIt) {
+  const std::string classic = out_of({"HELLO"});
+  const std::string values = out_of({"-d"}, classic);
+  const struct {
+    const char* name;
+    std::vector<std::string> arguments;
+    std::string in;
+  } cases[] = {
+      {"a byte-order mark first", {"-d"}, "\xEF\xBB\xBF" + classic},
+      {"a lone CR last, as $(marquee8 HELLO) leaves",
+       {"-d"},
+       classic.substr(0, classic.size() - 1)},
+      {"- for standard input", {"-d", "-"}, classic},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(out_of(c.arguments, c.in), values);
+  }
+  EXPECT_EQ(run_with_stdin({"-d"}, classic).err, "");
+  // A user who typed only marquee8 --decode learns what it waits for.
+  const CliRun at_terminal = run_at_terminal({"-d", "-"});
+  EXPECT_THAT(at_terminal.err,
+              HasSubstr("marquee8: reading an array from standard input; end it with Ctrl+D\n"));
+}
+
+TEST(Decode, MessagesNameWhatTheInputIs) {
+  const struct {
+    std::string in;
+    std::string says;
+  } cases[] = {
+      {std::string(3, '\0'), "line 1, column 1: not text: it holds the control byte 0x00"},
+      {"\x89PNG\r\x1A\n", "line 1, column 6: not text: it holds the control byte 0x1A"},
+      {"byte a[]={1};\n\x7F", "line 2, column 1: not text"},
+      {"a: bytes = bytes((1,))", "line 1, column 2: expected '=', found ':'"},
+      {"std::uint8_t a[]={1};", "line 1, column 1: expected a type before 'std'"},
+      {"import framebuf\na = bytes((1,))", "found 'import', which is a reserved word in Python"},
+      // Columns are characters: the é is one, though two bytes.
+      {"/* \xC3\xA9 */ byte a[]={300};", "line 1, column 19: 300 is more than a byte holds"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.in);
+    const CliRun run = run_with_stdin({"-d"}, c.in);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, "");
+    EXPECT_THAT(run.err, HasSubstr(c.says));
+  }
+}
+
 }  // namespace
 }  // namespace marquee8::testing

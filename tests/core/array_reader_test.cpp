@@ -43,7 +43,7 @@ std::vector<Columns> column_sets() {
 TEST(ArrayReader, ReadsBackEveryTextTheWriterWrites) {
   const std::pair<int, int> leads[] = {{0, 0}, {8, 0}, {0, 3}, {2, 17}};
   const std::pair<const char*, const char*> names[] = {
-      {"a", "slen"}, {"scroll", "scroll_last"}, {"_m8", "n"}};
+      {"a", "slen"}, {"scroll", "scroll_last"}, {"m8_", "n"}};
   int cases = 0;
   for (const ArrayFormat* entry : array_formats()) {
     const OutputFormat format = entry->description().format;
@@ -122,7 +122,7 @@ TEST(ArrayReader, RefusesWhatIsNotExactlyOneByteArray) {
       {"a = bytes((1,))\nb = bytes((2,))", "line 2, column 1: ", "second array"},
       {"a = bytes((1,))\na = 5", "line 2, column 1: ", "'a' is declared twice"},
       {"byte a[]={1};\nint a = 1;", "line 2, column 5: ", "'a' is declared twice"},
-      {"bytes = 5\na = bytes((1,))", "line 1, column 1: ", "hide the builtin"},
+      {"bytes = 5\na = bytes((1,))", "line 1, column 1: ", "the builtin the array is made with"},
       {"byte a[]={0, 256};", "line 1, column 14: ", "256 is more than a byte holds"},
       {"byte a[]={0x100};", "line 1, column 11: ", "0x100 is more than a byte holds"},
       {"byte a[]={-1};", "line 1, column 11: ", "never negative"},

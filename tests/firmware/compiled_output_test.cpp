@@ -11,9 +11,11 @@
 
 #include "byte_sink.h"
 #include "conversion.h"
+#include "decode.h"
 #include "expected_array.h"
 #include "output_formats.h"
 #include "run_command.h"
+#include "settings_problem.h"
 #include "temporary_directory.h"
 #include "utf8_line.h"
 
@@ -90,6 +92,22 @@ std::vector<Row> every_combination() {
       rows.push_back({name, kText, settings});
     }
   }
+  // The nearest names to those the output's includes and compilers reserve: each compiles and
+  // reads back as any other.
+  using Names = std::vector<std::pair<std::string, std::string>>;
+  const Names near_c = {{"int8", "uint64"},   {"sizes", "main_"}, {"typeof_", "INT8_MAXIMUM"},
+                        {"LINE__", "PGM_P1"}, {"words", "PRIZE"}, {"prog", "bytes"}};
+  const Names near_python = {
+      {"bytes_", "length"}, {"bytearray2", "lambda_"}, {"Framebuf", "__name"}};
+  for (const OutputFormat format : {OutputFormat::kClassic, OutputFormat::kProgmem,
+                                    OutputFormat::kC, OutputFormat::kMicroPython}) {
+    for (const auto& [array, length] :
+         format == OutputFormat::kMicroPython ? near_python : near_c) {
+      rows.push_back({std::string(format_description(format).name) + "_" + array + "_" + length,
+                      kText,
+                      {.format = format, .array_name = array, .length_name = length}});
+    }
+  }
   // A tuple of one value needs its comma in Python.
   rows.push_back(
       {"micropython_one_element", "", {.format = OutputFormat::kMicroPython, .lead_in = 0}});
@@ -106,6 +124,9 @@ TEST_P(CompiledOutput, ReadsBackTheSampledColumns) {
   const std::string& name = settings.array_name;
   const std::string& length = settings.length_name;
   const TemporaryDirectory scratch;
+  // What marquee8 writes, marquee8 reads.
+  const std::vector<std::uint8_t> read_back = read_columns(output, {});
+  EXPECT_EQ(std::vector<unsigned>(read_back.begin(), read_back.end()), array);
 
   if (settings.format == OutputFormat::kMicroPython) {
     write_file(scratch.path() / "array.py",
@@ -170,6 +191,34 @@ TEST_P(CompiledOutput, ReadsBackTheSampledColumns) {
 
 INSTANTIATE_TEST_SUITE_P(Formats, CompiledOutput, ::testing::ValuesIn(every_combination()),
                          [](const auto& info) { return info.param.name; });
+
+// Names the output's own includes declare or reserve, and those compilers keep for themselves:
+// the output would not compile, or would mean something else.
+TEST(CompiledOutput, NamesTheOutputCannotCarryAreRefused) {
+  const char* c_names[] = {
+      "int8_t",  "int64_t",       "uint64_t", "uint_least8_t", "size_t",     "main",
+      "typeof",  "INT8_MAX",      "UINT16_C", "SIZE_MAX",      "__LINE__",   "__x",
+      "_Bool",   "_Private",      "_low",     "PGM_P",         "prog_uchar", "prog_uint8_t",
+      "PROGMEM", "pgm_read_byte", "strcpy_P", "PRId8",         "word",       "byte",
+      "boolean", "setup",         "loop",     "HIGH",          "unsigned",   "char"};
+  const char* python_names[] = {"bytes",    "bytearray", "len",  "framebuf",
+                                "__name__", "lambda",    "None", "import"};
+  const auto refused = [](OutputFormat format, const char* name) {
+    for (const bool as_length : {false, true}) {
+      OutputSettings settings{.format = format};
+      (as_length ? settings.length_name : settings.array_name) = name;
+      const std::optional<std::string> problem = settings_problem(settings);
+      ASSERT_TRUE(problem) << name << (as_length ? " as the length" : " as the array") << " in "
+                           << format_description(format).name;
+      EXPECT_THAT(*problem, HasSubstr(std::string("'") + name + "' is "));
+    }
+  };
+  for (const OutputFormat format :
+       {OutputFormat::kClassic, OutputFormat::kProgmem, OutputFormat::kC}) {
+    for (const char* name : c_names) refused(format, name);
+  }
+  for (const char* name : python_names) refused(OutputFormat::kMicroPython, name);
+}
 
 // An Uno's 2 KB of RAM: the classic array is copied there at start-up, PROGMEM's stays in flash.
 TEST(CompiledOutput, OnlyProgmemFitsALongMessageOnAnUno) {

@@ -1,10 +1,13 @@
 // The Font menu driven as a user drives it, its dialogs answered by the test.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "canvas_pixels.h"
 #include "canvas_size.h"
 #include "conversion.h"
 #include "font_choice.h"
+#include "run_command.h"
 #include "temporary_directory.h"
 #include "window_under_test.h"
 
@@ -113,6 +116,46 @@ TEST(FontMenu, TheChoicePersists) {
   EXPECT_TRUE(next.action("actionSpacingFont").isChecked());
   next.click_start();
   EXPECT_EQ(next.txtoutput().toPlainText(), core_run(font_choice("Fixed", 8, false)).output);
+}
+
+// FreeType read a font file as it drew glyphs: rewritten or cut short under the window, the next
+// Start crashed and the typed text was lost.
+TEST(FontMenu, AStoredFontFileRewrittenBetweenStartsIsHarmless) {
+  const testing::TemporaryDirectory folder;
+  const std::string dejavu = "/usr/share/fonts/truetype/dejavu/";
+  const std::string font = (folder.path() / "myfont.ttf").string();
+  const std::string rewrites[] = {"cp " + dejavu + "DejaVuSerif.ttf " + font,
+                                  "truncate -s 250k " + font, "rm " + font};
+  // Characters not drawn before each rewrite, so none come from a cache.
+  const QString texts[] = {QStringLiteral("Wq&"), QStringLiteral("Mb%"), QStringLiteral("Zk#")};
+  for (std::size_t i = 0; i < std::size(rewrites); ++i) {
+    SCOPED_TRACE(rewrites[i]);
+    std::filesystem::copy_file(dejavu + "DejaVuSans.ttf", font,
+                               std::filesystem::copy_options::overwrite_existing);
+    StoredSettings forget(/*keep=*/false);
+    QSettings(QStringLiteral("marquee8"), QStringLiteral("marquee8"))
+        .setValue(QStringLiteral("font/name"), QString::fromStdString(font));
+    WindowUnderTest form(MainWindow::default_start(), /*keep_stored_settings=*/true);
+    form.click_start();
+    ASSERT_EQ(form.txtoutput().toPlainText(),
+              core_run(font_choice(dejavu + "DejaVuSans.ttf")).output);
+
+    ASSERT_EQ(testing::run_command(rewrites[i]).status, 0);
+    form.txtinput().setText(texts[i]);
+    form.click_start();
+    EXPECT_EQ(form.txtinput().text(), texts[i]);
+    // The glyphs of the font as it was when opened, or a message naming it: nothing else.
+    const QString sans = as_shown(
+        Conversion(ConversionSettings{font_choice(dejavu + "DejaVuSans.ttf"), {}})
+            .start(texts[i].toStdU16String(), testing::kCanvasWidth, testing::kCanvasHeight)
+            .output);
+    if (form.answers.reported.empty()) {
+      EXPECT_EQ(form.txtoutput().toPlainText(), sans);
+    } else {
+      EXPECT_TRUE(form.answers.reported[0].contains(QString::fromStdString(font)))
+          << form.answers.reported[0].toStdString();
+    }
+  }
 }
 
 }  // namespace

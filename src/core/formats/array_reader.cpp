@@ -10,6 +10,7 @@
 #include <string>
 
 #include "conversion_error.h"
+#include "reserved_names.h"
 
 namespace marquee8 {
 
@@ -40,6 +41,13 @@ std::string shown(std::string_view text) {
   return text.size() > kShown ? std::string(text.substr(0, kShown)) + "..." : std::string(text);
 }
 
+// "0x1F", as a message names a byte.
+std::string hex_byte(char byte) {
+  constexpr std::string_view kHex = "0123456789ABCDEF";
+  const auto value = static_cast<unsigned char>(byte);
+  return {'0', 'x', kHex[value / 16], kHex[value % 16]};
+}
+
 // The text being read, which knows how to say where in it something went wrong.
 class Source {
  public:
@@ -51,7 +59,14 @@ class Source {
     const std::string_view before = text_.substr(0, offset);
     const auto line = std::count(before.begin(), before.end(), '\n') + 1;
     const std::size_t line_start = before.rfind('\n');
-    const std::size_t column = offset - (line_start == npos ? 0 : line_start + 1) + 1;
+    const std::string_view line_before = before.substr(line_start == npos ? 0 : line_start + 1);
+    // Characters, as an editor counts them: a UTF-8 sequence is one, and so is a stray byte.
+    std::size_t column = 1;
+    for (std::size_t i = 0; i < line_before.size(); ++i) {
+      const bool continues = i > 0 && (static_cast<unsigned char>(line_before[i]) & 0xC0) == 0x80 &&
+                             (static_cast<unsigned char>(line_before[i - 1]) & 0x80) != 0;
+      if (!continues) ++column;
+    }
     throw ConversionError(ConversionError::Kind::kUnreadableArray,
                           joined({"line ", std::to_string(line), ", column ",
                                   std::to_string(column), ": ", message}));
@@ -135,9 +150,7 @@ Token Lexer::next() {
     if ((c == ')' || c == ']' || c == '}') && depth_ > 0) --depth_;
     return take(TokenKind::kSymbol, pos_ + 1);
   }
-  constexpr std::string_view kHex = "0123456789ABCDEF";
-  const auto byte = static_cast<unsigned char>(c);
-  source_.fail(pos_, std::string("unexpected byte 0x") + kHex[byte / 16] + kHex[byte % 16]);
+  source_.fail(pos_, "unexpected byte " + hex_byte(c));
 }
 
 std::optional<Token> Lexer::skip_blank() {
@@ -376,6 +389,16 @@ Elements read_elements(Tokens& tokens, char close) {
   }
 }
 
+// The writer's rule: every word the reader takes for a type is reserved too, so a declaration's
+// last word is its name exactly when that word is no reserved one.
+void check_name(const Tokens& tokens, const Token& name) {
+  const NameLanguage language =
+      tokens.language() == Language::kC ? NameLanguage::kC : NameLanguage::kPython;
+  if (const auto why = reserved_because(name.text, language)) {
+    tokens.fail(name, joined({"expected a name, found ", describe(name), ", which is ", *why}));
+  }
+}
+
 // Each name is declared once: Python would let a second declaration replace the first, and C
 // refuses it.
 class Names {
@@ -400,11 +423,6 @@ constexpr std::string_view kIntegerWords[] = {"signed", "unsigned", "short", "in
 constexpr std::string_view kIntegerTypes[] = {"byte",     "word",     "size_t",   "uint8_t",
                                               "uint16_t", "uint32_t", "uint64_t", "int8_t",
                                               "int16_t",  "int32_t",  "int64_t"};
-
-bool is_type_word(std::string_view word) {
-  return contains(kQualifiers, word) || contains(kByteTypes, word) ||
-         contains(kIntegerWords, word) || contains(kIntegerTypes, word) || word == "char";
-}
 
 // A declaration's type: its words but the qualifiers.
 struct TypeName {
@@ -459,8 +477,7 @@ void CReader::declaration() {
   if (words.empty()) tokens_.fail_expected("a declaration");
   const Token name = words.back();
   words.pop_back();
-  if (is_type_word(name.text))
-    tokens_.fail(name, joined({"expected a name, found ", describe(name)}));
+  check_name(tokens_, name);
   names_.declare(tokens_, name);
   const TypeName type = type_name(words);
   if (type.words.empty()) tokens_.fail(name, joined({"expected a type before ", describe(name)}));
@@ -536,9 +553,7 @@ class PythonReader {
 void PythonReader::statement() {
   if (tokens_.peek().kind != TokenKind::kWord) tokens_.fail_expected("a name");
   const Token name = tokens_.take();
-  if (name.text == "bytes" || name.text == "bytearray") {
-    tokens_.fail(name, describe(name) + " would hide the builtin the array is made with");
-  }
+  check_name(tokens_, name);
   names_.declare(tokens_, name);
   tokens_.expect('=');
   if (tokens_.peek().kind == TokenKind::kNumber) {
@@ -571,8 +586,8 @@ void PythonReader::array(const Token& name) {
   values_ = std::move(elements.values);
 }
 
-// Python assigns (`a = bytes((...))`, `slen = 44`) where a C declaration starts with its type,
-// so what follows the first statement's first word tells the two apart.
+// Python assigns (`a = bytes((...))`, `slen = 44`, `a: bytes = ...`) or imports where a C
+// declaration starts with its type, so the first statement's first words tell the two apart.
 Language language_of(std::string_view text) {
   std::size_t at = 0;
   for (;;) {
@@ -591,15 +606,30 @@ Language language_of(std::string_view text) {
   }
   std::size_t end = at;
   while (end < text.size() && (is_letter(text[end]) || is_digit(text[end]))) ++end;
+  const std::string_view word = text.substr(at, end - at);
+  if (word == "import" || word == "from") return Language::kPython;
   const std::size_t next = text.find_first_not_of(" \t", end);
-  return end != at && next != npos && text[next] == '=' ? Language::kPython : Language::kC;
+  // An annotation's one colon, not C++'s std::.
+  const bool annotates = next != npos && text[next] == ':' && text.substr(next, 2) != "::";
+  const bool assigns = next != npos && (text[next] == '=' || annotates);
+  return !word.empty() && assigns ? Language::kPython : Language::kC;
 }
 
-// Compilers differ on whether a lone carriage return ends a line, and with it a // comment.
+// A NUL or another control character no source file holds: binary data, not an array.
+void refuse_binary(const Source& source) {
+  const std::string_view text = source.text();
+  const auto binary = std::find_if(text.begin(), text.end(), is_binary_byte);
+  if (binary == text.end()) return;
+  source.fail(static_cast<std::size_t>(binary - text.begin()),
+              "not text: it holds the control byte " + hex_byte(*binary));
+}
+
+// Compilers differ on whether a lone carriage return ends a line, and with it a // comment. At
+// the very end it ends nothing: it is what is left of a CR LF whose LF a shell took away.
 void refuse_lone_carriage_returns(const Source& source) {
   const std::string_view text = source.text();
   for (std::size_t at = text.find('\r'); at != npos; at = text.find('\r', at + 1)) {
-    if (at + 1 == text.size() || text[at + 1] != '\n') {
+    if (at + 1 != text.size() && text[at + 1] != '\n') {
       source.fail(at, "a carriage return without a line feed");
     }
   }
@@ -607,8 +637,28 @@ void refuse_lone_carriage_returns(const Source& source) {
 
 }  // namespace
 
+bool is_binary_byte(char byte) {
+  const auto value = static_cast<unsigned char>(byte);
+  return (value < 0x20 && value != '\t' && value != '\n' && value != '\v' && value != '\f' &&
+          value != '\r') ||
+         value == 0x7F;
+}
+
+void check_array_text_size(std::size_t bytes) {
+  if (bytes > kMaxArrayTextBytes) {
+    throw ConversionError(ConversionError::Kind::kUnreadableArray,
+                          "the array is too long: more than " +
+                              std::to_string(kMaxArrayTextBytes >> 20) + " MiB of text");
+  }
+}
+
 std::vector<std::uint8_t> read_array(std::string_view text) {
+  // gcc, clang and Python pass over a byte-order mark; it is no column of the first line.
+  constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+  if (text.starts_with(kByteOrderMark)) text.remove_prefix(kByteOrderMark.size());
+  check_array_text_size(text.size());
   const Source source(text);
+  refuse_binary(source);
   refuse_lone_carriage_returns(source);
   if (language_of(text) == Language::kPython) return PythonReader(source).read();
   return CReader(source).read();

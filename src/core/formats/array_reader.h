@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
 #include <vector>
@@ -19,11 +20,27 @@ namespace marquee8 {
 // Python: `name = bytes((...))`, `bytes([...])` or `bytearray(...)` of the same, values decimal,
 // 0x, 0o or 0b; # comments.
 //
+// Names are any identifier the writer accepts (see reserved_names.h). A UTF-8 byte-order mark
+// at the start is passed over, as is a carriage return at the very end.
+//
 // Both: any number of integer declarations (`int slen= 44;`, `slen = 44`) before or after, whose
 // values are not checked. Anything else throws ConversionError (kUnreadableArray) whose message
-// starts "line L, column C: " (1-based, columns in bytes): a second array, a name declared
+// starts "line L, column C: " (1-based, columns in characters): binary data ("not text"), a
+// text longer than kMaxArrayTextBytes, a second array, a name declared
 // twice, a value that is no byte, #define or another directive, an empty array, C's implicit
 // zero fill, a size or value given by a name, and any text that is not one of the above.
 std::vector<std::uint8_t> read_array(std::string_view text);
+
+// The longest array text read. The largest boards have 16 MB of flash, and an array that
+// fills it takes under 240 MiB in the most verbose format (hex with ASCII art).
+inline constexpr std::size_t kMaxArrayTextBytes = 256u << 20;
+
+// Throws ConversionError (kUnreadableArray: "the array is too long: ...") for more than
+// kMaxArrayTextBytes; a reader of a stream calls it as the bytes come, to stop at once.
+void check_array_text_size(std::size_t bytes);
+
+// A byte no source text holds (NUL and the other control characters but blanks and line
+// ends): a reader of a stream can stop at the first, which read_array refuses as "not text".
+bool is_binary_byte(char byte);
 
 }  // namespace marquee8

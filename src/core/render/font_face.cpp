@@ -4,15 +4,17 @@
 #include FT_FREETYPE_H
 
 #include <algorithm>
-#include <cerrno>
 #include <cmath>
 #include <cstdio>
-#include <cstring>
 #include <memory>
 #include <numeric>
+#include <optional>
 #include <string>
 
 #include "conversion_error.h"
+#include "font_file.h"
+#include "font_truncation.h"
+#include "freetype_errors.h"
 #include "text_constants.h"
 
 namespace marquee8 {
@@ -21,13 +23,6 @@ extern const unsigned char builtin_font_bytes[];
 extern const std::size_t builtin_font_bytes_size;
 
 namespace {
-
-std::string freetype_reason(FT_Error error) {
-  if (const char* text = FT_Error_String(error)) return text;
-  char code[16];
-  std::snprintf(code, sizeof code, "0x%02X", static_cast<unsigned>(error));
-  return std::string("FreeType error ") + code;
-}
 
 FT_Library start_freetype() {
   FT_Library library = nullptr;
@@ -66,17 +61,17 @@ FontFace::FontFace(std::span<const unsigned char> bytes) {
 FontFace FontFace::from_file(const std::string& path) {
   FontFace font;
   font.name_ = "'" + path + "'";
-  // FreeType says only that it could not open the resource; the system says why.
-  if (const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"),
-                                                                 std::fclose);
-      !file) {
-    throw ConversionError(ConversionError::Kind::kFontUnusable,
-                          "cannot open the font " + font.name_ + ": " + std::strerror(errno));
-  }
+  font.file_bytes_ = read_font_file(path);
   font.library_.reset(start_freetype());
   FT_Face face = nullptr;
-  if (FT_Error error = FT_New_Face(font.library_.get(), path.c_str(), 0, &face)) {
-    font.fail("not a font FreeType reads", error);
+  if (FT_Error error =
+          FT_New_Memory_Face(font.library_.get(), font.file_bytes_.data(),
+                             static_cast<FT_Long>(font.file_bytes_.size()), 0, &face)) {
+    // FreeType says "unknown format" for a font cut short; its tables say more.
+    const std::optional<std::string> cut = truncation(font.file_bytes_);
+    throw ConversionError(
+        ConversionError::Kind::kFontUnusable,
+        "the font " + font.name_ + " is " + (cut ? "truncated: " + *cut : freetype_reason(error)));
   }
   font.face_.reset(face);
   return font;
@@ -88,6 +83,7 @@ FontFace& FontFace::operator=(FontFace&& other) noexcept {
   face_.reset();
   library_ = std::move(other.library_);
   face_ = std::move(other.face_);
+  file_bytes_ = std::move(other.file_bytes_);
   name_ = std::move(other.name_);
   return *this;
 }

@@ -36,7 +36,8 @@ class FontFace {
 
   // The LED font compiled into the program.
   static FontFace builtin();
-  // The font in the file at `path`, named in errors as given.
+  // The font in the file at `path`, named in errors as given. The file is read whole (and
+  // inflated when compressed) here: what later happens to it cannot change or break the face.
   static FontFace from_file(const std::string& path);
 
   // `bytes` must outlive the face: FreeType reads the glyphs from them lazily.
@@ -71,6 +72,7 @@ class FontFace {
   [[noreturn]] void fail(const std::string& what, int error) const;
 
   std::string name_ = "the built-in font";
+  std::vector<unsigned char> file_bytes_;  // a file's font, read lazily by the face below
   struct LibraryDeleter {
     void operator()(FT_LibraryRec_* library) const;
   };

@@ -1,11 +1,22 @@
 #include "decode.h"
 
+#include <algorithm>
+
 #include "array_reader.h"
 #include "array_writer.h"
 #include "sampled_rows.h"
 #include "text_limits.h"
 
 namespace marquee8 {
+
+bool ArrayInput::add(std::string_view block) {
+  const auto binary = std::find_if(block.begin(), block.end(), is_binary_byte);
+  const std::size_t kept =
+      binary == block.end() ? block.size() : static_cast<std::size_t>(binary - block.begin()) + 1;
+  check_array_text_size(text_.size() + kept);
+  text_.append(block.substr(0, kept));
+  return binary == block.end();
+}
 
 std::vector<std::uint8_t> read_columns(std::string_view array_text,
                                        const OutputSettings& settings) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -12,6 +13,20 @@ namespace marquee8 {
 
 // Reading an existing array back: any array marquee8 writes in a text format, or one written
 // by hand (see read_array).
+
+// An array's text as a file or pipe gives it, block by block: refused (ConversionError,
+// kUnreadableArray: "the array is too long") once longer than any array read, and ended just
+// after the first byte no text holds (a NUL, another control character), which read_columns
+// then names with its line and column as "not text". So an endless or binary stream stops.
+class ArrayInput {
+ public:
+  // Whether to read on.
+  bool add(std::string_view block);
+  std::string take() { return std::move(text_); }
+
+ private:
+  std::string text_;
+};
 
 // The array's values in the bit order `settings` write: with msb_top they are read as bit 7 at
 // the top, so the picture stands upright and the bytes come out again as they went in. Throws
