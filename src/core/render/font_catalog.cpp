@@ -151,7 +151,7 @@ std::string installed_font_file(const std::string& family, std::optional<int> pi
     }
     sizes.pop_back();
     unusable("'" + family + "' has no " + std::to_string(*pixel_size) + "-pixel size; it has" +
-             sizes);
+             sizes + " pixels");
   }
   // Preference: the size asked for, else the tallest that fits 8 rows, else the smallest.
   const auto rank = [&](const InstalledFont& font) {
