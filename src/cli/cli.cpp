@@ -15,6 +15,7 @@
 #include "output_file.h"
 #include "output_formats.h"
 #include "preview.h"
+#include "terminal_text.h"
 #include "text_constants.h"
 #include "utf8_line.h"
 
@@ -58,19 +59,33 @@ class FileSink final : public ByteSink {
 };
 
 // Sends what `produce` writes to standard output, or to the -o file, which is replaced only
-// once all of it is there.
-void emit(const CliOptions& options, std::ostream& out,
+// once all of it is there. Raw bytes are refused wherever they would land on a terminal, since
+// -o /dev/tty or /dev/stdout reaches one as surely as standard output does.
+void emit(const CliOptions& options, const Console& console, bool raw,
           const std::function<void(ByteSink&)>& produce) {
+  const auto refuse_terminal = [raw](bool terminal) {
+    if (raw && terminal) {
+      throw std::runtime_error(
+          "raw bytes would garble the terminal: write them with -o FILE or through a pipe");
+    }
+  };
   if (options.output) {
     OutputFile file(*options.output);
+    refuse_terminal(file.is_terminal());
     FileSink sink(file);
     produce(sink);
     file.commit();
     return;
   }
-  StreamSink sink(out);
+  refuse_terminal(console.out_is_terminal);
+  StreamSink sink(console.out);
   produce(sink);
   sink.flush();
+}
+
+// Text is written as it is; raw bytes only when not pictured as rows.
+bool writes_raw(const CliOptions& options) {
+  return !format_description(options.settings.format).text && !options.preview;
 }
 
 std::string read_text(const CliOptions& options, const Console& console) {
@@ -95,13 +110,14 @@ void convert(const CliOptions& options, const Console& console) {
   Conversion conversion(ConversionSettings{options.font, options.settings});
   if (options.preview) {
     const std::string picture = preview_of(options, conversion.column_values(text));
-    emit(options, console.out, [&](ByteSink& out) { out.write(picture); });
+    emit(options, console, false, [&](ByteSink& out) { out.write(picture); });
   } else {
-    emit(options, console.out, [&](ByteSink& out) { conversion.write_output(text, out); });
+    emit(options, console, writes_raw(options),
+         [&](ByteSink& out) { conversion.write_output(text, out); });
   }
   // Warnings only: the output is written, and the exit status stays 0.
   for (const std::string& warning : conversion.warning_lines()) {
-    console.err << "marquee8: warning: " << warning << '\n';
+    console.err << "marquee8: warning: " << terminal_safe(warning) << '\n';
   }
 }
 
@@ -115,34 +131,37 @@ void decode(const CliOptions& options, const Console& console) {
       from_stdin ? read_array_stdin(console.in) : read_array_file(*options.text), options.settings);
   if (options.preview) {
     const std::string picture = preview_of(options, columns);
-    emit(options, console.out, [&](ByteSink& out) { out.write(picture); });
+    emit(options, console, false, [&](ByteSink& out) { out.write(picture); });
     return;
   }
-  emit(options, console.out, [&](ByteSink& out) { write_decoded(columns, options.settings, out); });
+  emit(options, console, writes_raw(options),
+       [&](ByteSink& out) { write_decoded(columns, options.settings, out); });
 }
 
 // Every font --font can use, one line each: the family and style to give it, its kind and
 // size, and its file.
-void list_fonts(const Console& console) {
-  StreamSink out(console.out);
-  for (const InstalledFont& font : installed_fonts()) {
-    const std::string kind =
-        font.pixel_size ? "bitmap " + std::to_string(*font.pixel_size) + " px" : "outline";
-    out.write(font.family + "\t" + font.style + "\t" + kind + "\t" + font.file + "\n");
-  }
-  out.flush();
+void list_fonts(const CliOptions& options, const Console& console) {
+  emit(options, console, false, [](ByteSink& out) {
+    for (const InstalledFont& font : installed_fonts()) {
+      const std::string kind =
+          font.pixel_size ? "bitmap " + std::to_string(*font.pixel_size) + " px" : "outline";
+      out.write(terminal_safe(font.family) + "\t" + terminal_safe(font.style) + "\t" + kind + "\t" +
+                terminal_safe(font.file) + "\n");
+    }
+  });
 }
 
+// With -o the help or version goes to the file, as everything else the program prints does.
 void print(const CliOptions& options, const Console& console) {
-  StreamSink out(console.out);
-  if (options.help) {
-    out.write(kUsage);
-    out.write("\n");
-    out.write(help_text());
-  } else {
-    out.write("marquee8 " MARQUEE8_VERSION "\n");
-  }
-  out.flush();
+  emit(options, console, false, [&](ByteSink& out) {
+    if (options.help) {
+      out.write(kUsage);
+      out.write("\n");
+      out.write(help_text());
+    } else {
+      out.write("marquee8 " MARQUEE8_VERSION "\n");
+    }
+  });
 }
 
 }  // namespace
@@ -152,7 +171,7 @@ int run_cli(const std::vector<std::string>& arguments, const Console& console) {
   try {
     options = parse_options(arguments);
   } catch (const UsageError& error) {
-    console.err << "marquee8: " << error.what() << '\n'
+    console.err << "marquee8: " << terminal_safe(error.what()) << '\n'
                 << kUsage << "Try 'marquee8 --help' for more information.\n";
     return kUsageError;
   }
@@ -161,11 +180,7 @@ int run_cli(const std::vector<std::string>& arguments, const Console& console) {
     if (options.help || options.version) {
       print(options, console);
     } else if (options.list_fonts) {
-      list_fonts(console);
-    } else if (!format_description(options.settings.format).text && !options.output &&
-               !options.preview && console.out_is_terminal) {
-      throw std::runtime_error(
-          "raw bytes would garble the terminal: write them with -o FILE or through a pipe");
+      list_fonts(options, console);
     } else if (options.decode) {
       decode(options, console);
     } else {
@@ -175,7 +190,7 @@ int run_cli(const std::vector<std::string>& arguments, const Console& console) {
   } catch (const std::bad_alloc&) {
     console.err << "marquee8: not enough memory for this text\n";
   } catch (const std::exception& error) {
-    console.err << "marquee8: " << error.what() << '\n';
+    console.err << "marquee8: " << terminal_safe(error.what()) << '\n';
   }
   return kFailure;
 }

@@ -3,6 +3,7 @@
 #include <getopt.h>
 
 #include <charconv>
+#include <optional>
 
 #include "decode.h"
 #include "fonts.h"
@@ -81,8 +82,6 @@ enum LongOnly : int {
   kListFonts
 };
 
-constexpr int kUnset = -1;
-
 // Each format's help lines under the option, its continuation lines indented further.
 std::string format_help() {
   constexpr std::string_view kOption = "  -f, --format=NAME    ";
@@ -99,30 +98,77 @@ std::string format_help() {
   return help;
 }
 
-// A whole number in decimal, as `option` needs it.
-int number(const char* option, const char* what, const char* text) {
-  const std::string_view digits(text);
+// A whole number in decimal from `lowest` to `highest` `unit`, as strtol reads it less the
+// leading blanks: "+1" is 1. Anything else is a usage error naming the option and the value.
+int number_in(const char* option, const char* unit, int lowest, int highest, const char* text) {
+  const std::string range = std::to_string(lowest) + " to " + std::to_string(highest) + " " + unit;
+  std::string_view digits(text);
+  if (digits.starts_with('+') && digits.size() > 1 && digits[1] != '-') digits.remove_prefix(1);
   int value = 0;
   const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
-  if (error != std::errc() || end != digits.data() + digits.size()) {
-    throw UsageError(std::string("option '") + option + "' needs " + what + ", not '" + text + "'");
+  const bool read = end == digits.data() + digits.size();
+  if (!read || (error != std::errc() && error != std::errc::result_out_of_range)) {
+    throw UsageError(std::string("option '") + option + "' needs a whole number from " + range +
+                     ", not '" + text + "'");
+  }
+  if (error == std::errc::result_out_of_range || value < lowest || value > highest) {
+    throw UsageError(std::string("option '") + option + "' needs " + range + ": '" + text +
+                     "' is out of range");
   }
   return value;
 }
 
 int columns(const char* option, const char* text) {
-  return number(option, "a number of columns", text);
+  return number_in(option, "columns", 0, OutputSettings::kMaxLead, text);
 }
 
-// A whole number from `lowest` to `highest` of `unit`s.
-int number_in(const char* option, const char* unit, int lowest, int highest, const char* text) {
-  const std::string range = std::to_string(lowest) + " to " + std::to_string(highest) + " " + unit;
-  const int value = number(option, range.c_str(), text);
-  if (value < lowest || value > highest) {
-    throw UsageError(std::string("option '") + option + "' needs " + range + ", not '" + text +
-                     "'");
+const option kLongOptions[] = {{"output", required_argument, nullptr, 'o'},
+                               {"preview", no_argument, nullptr, 'p'},
+                               {"format", required_argument, nullptr, 'f'},
+                               {"hex", no_argument, nullptr, kHex},
+                               {"msb-top", no_argument, nullptr, kMsbTop},
+                               {"lead-in", required_argument, nullptr, kLeadIn},
+                               {"lead-out", required_argument, nullptr, kLeadOut},
+                               {"name", required_argument, nullptr, kName},
+                               {"length-name", required_argument, nullptr, kLengthName},
+                               {"art", no_argument, nullptr, kArt},
+                               {"decode", no_argument, nullptr, 'd'},
+                               {"font", required_argument, nullptr, kFont},
+                               {"size", required_argument, nullptr, kSize},
+                               {"spacing", required_argument, nullptr, kSpacing},
+                               {"offset", required_argument, nullptr, kOffset},
+                               {"list-fonts", no_argument, nullptr, kListFonts},
+                               {"help", no_argument, nullptr, 'h'},
+                               {"version", no_argument, nullptr, 'V'},
+                               {nullptr, 0, nullptr, 0}};
+
+// getopt_long reports an unknown long option, an ambiguous abbreviation and a value given to an
+// option that takes none all as '?'; its own messages tell them apart, and so does this one.
+UsageError bad_option(const std::string& written, int short_option) {
+  if (!written.starts_with("--")) {
+    return UsageError("unknown option '-" + std::string(1, static_cast<char>(short_option)) + "'");
   }
-  return value;
+  const std::string_view word = std::string_view(written).substr(2);
+  const std::string_view name = word.substr(0, word.find('='));
+  std::vector<std::string_view> matches;
+  for (const option& candidate : kLongOptions) {
+    if (candidate.name == nullptr) break;
+    const std::string_view long_name(candidate.name);
+    if (long_name == name) {
+      matches = {long_name};
+      break;
+    }
+    if (long_name.starts_with(name)) matches.push_back(long_name);
+  }
+  if (matches.size() > 1) {
+    std::string possibilities;
+    for (const std::string_view match : matches) possibilities += " '--" + std::string(match) + "'";
+    return UsageError("option '" + written + "' is ambiguous; possibilities:" + possibilities);
+  }
+  if (matches.size() == 1 && name.size() < word.size()) {
+    return UsageError("option '--" + std::string(matches.front()) + "' takes no value");
+  }
+  return UsageError("unknown option '" + written + "'");
 }
 
 }  // namespace
@@ -138,28 +184,10 @@ CliOptions parse_options(const std::vector<std::string>& arguments) {
   for (auto& word : words) argv.push_back(word.data());
   argv.push_back(nullptr);
 
-  static const option kLongOptions[] = {{"output", required_argument, nullptr, 'o'},
-                                        {"preview", no_argument, nullptr, 'p'},
-                                        {"format", required_argument, nullptr, 'f'},
-                                        {"hex", no_argument, nullptr, kHex},
-                                        {"msb-top", no_argument, nullptr, kMsbTop},
-                                        {"lead-in", required_argument, nullptr, kLeadIn},
-                                        {"lead-out", required_argument, nullptr, kLeadOut},
-                                        {"name", required_argument, nullptr, kName},
-                                        {"length-name", required_argument, nullptr, kLengthName},
-                                        {"art", no_argument, nullptr, kArt},
-                                        {"decode", no_argument, nullptr, 'd'},
-                                        {"font", required_argument, nullptr, kFont},
-                                        {"size", required_argument, nullptr, kSize},
-                                        {"spacing", required_argument, nullptr, kSpacing},
-                                        {"offset", required_argument, nullptr, kOffset},
-                                        {"list-fonts", no_argument, nullptr, kListFonts},
-                                        {"help", no_argument, nullptr, 'h'},
-                                        {"version", no_argument, nullptr, 'V'},
-                                        {nullptr, 0, nullptr, 0}};
   CliOptions options;
   OutputSettings& settings = options.settings;
-  int lead_in = kUnset;
+  std::optional<int> lead_in;
+  const char* font_option = nullptr;  // the first option saying how to draw the text
   optind = 0;  // getopt keeps its position in globals; 0 restarts it for every run
   opterr = 0;
   const int argc = static_cast<int>(words.size());
@@ -207,18 +235,22 @@ CliOptions parse_options(const std::vector<std::string>& arguments) {
         options.decode = true;
         break;
       case kFont:
+        if (font_option == nullptr) font_option = "--font";
         options.font.font = font_source_named(optarg);
         break;
       case kSize:
+        if (font_option == nullptr) font_option = "--size";
         options.font.size = number_in("--size", "pixels", 1, 64, optarg);
         break;
       case kSpacing:
+        if (font_option == nullptr) font_option = "--spacing";
         if (optarg != std::string_view("cell") && optarg != std::string_view("font")) {
           throw UsageError("option '--spacing' is cell or font, not '" + std::string(optarg) + "'");
         }
         options.font.cell_spacing = optarg == std::string_view("cell");
         break;
       case kOffset:
+        if (font_option == nullptr) font_option = "--offset";
         options.font.offset = number_in("--offset", "rows", -32, 32, optarg);
         break;
       case kListFonts:
@@ -233,14 +265,22 @@ CliOptions parse_options(const std::vector<std::string>& arguments) {
       case ':':
         throw UsageError("option '" + written + "' needs a value");
       default:
-        throw UsageError("unknown option '" + written + "'");
+        throw bad_option(written, optopt);
     }
+  }
+  if (options.decode && font_option != nullptr) {
+    throw UsageError(std::string("option '") + font_option +
+                     "' draws a text, and --decode reads an array that is drawn already");
+  }
+  if (options.list_fonts && optind < argc) {
+    throw UsageError("--list-fonts lists the fonts and takes no TEXT, not '" +
+                     std::string(argv[optind]) + "'");
   }
   if (argc - optind > 1) {
     throw UsageError(options.decode ? "one FILE at most"
                                     : "one TEXT at most; put a text with spaces in quotes");
   }
-  if (lead_in != kUnset) settings.lead_in = lead_in;
+  if (lead_in) settings.lead_in = *lead_in;
   if (options.decode) {
     settings = decoded_array_settings(settings, options.lead_in_given, options.lead_out_given);
   }

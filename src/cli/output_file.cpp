@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <system_error>
@@ -93,6 +94,8 @@ OutputFile::OutputFile(const std::string& path) try : path_(path) {
 }
 
 OutputFile::~OutputFile() = default;
+
+bool OutputFile::is_terminal() const { return !replacement_ && ::isatty(in_place_.get()) == 1; }
 
 void OutputFile::write(std::string_view bytes) try {
   const FileDescriptor& fd = replacement_ ? replacement_->file.fd() : in_place_;

@@ -26,6 +26,7 @@ class OutputFile {
   OutputFile& operator=(const OutputFile&) = delete;
   ~OutputFile();  // without commit(): a replaced file stays as it was
 
+  bool is_terminal() const;  // the bytes go straight to a terminal
   void write(std::string_view bytes);
   void commit();  // the file now holds exactly the bytes written
 

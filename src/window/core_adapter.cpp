@@ -61,7 +61,7 @@ class SaveFileSink final : public ByteSink {
   void write(std::string_view bytes) override {
     if (file_.write(bytes.data(), static_cast<qint64>(bytes.size())) !=
         static_cast<qint64>(bytes.size())) {
-      throw std::runtime_error(failure(path_, file_.errorString()));
+      throw SaveFailed(failure(path_, file_.errorString()));
     }
   }
   static std::string failure(const QString& path, const QString& reason) {
@@ -75,12 +75,14 @@ class SaveFileSink final : public ByteSink {
 
 void save(const QString& path, const std::function<void(ByteSink&)>& write) {
   QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly)) {
-    throw std::runtime_error(SaveFileSink::failure(path, file.errorString()));
+  // Unbuffered: a write that fails says why (a full disk) at once, where a failed flush of
+  // QSaveFile's buffer at commit goes unnoticed and an empty file replaces the old one.
+  if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+    throw SaveFailed(SaveFileSink::failure(path, file.errorString()));
   }
   SaveFileSink sink(file, path);
   write(sink);
-  if (!file.commit()) throw std::runtime_error(SaveFileSink::failure(path, file.errorString()));
+  if (!file.commit()) throw SaveFailed(SaveFileSink::failure(path, file.errorString()));
 }
 
 QString tr(const char* text) { return QCoreApplication::translate("marquee8", text); }
@@ -113,6 +115,16 @@ void WindowConversion::set_font_settings(const FontSettings& settings) {
   ConversionSettings all = conversion_->settings();
   all.font = settings;
   conversion_->set_settings(all);
+}
+
+void WindowConversion::set_progress(Progress progress) {
+  RunControl control;
+  if (progress) {
+    control = [progress = std::move(progress)](std::size_t done, std::size_t in_all) {
+      return progress(static_cast<qsizetype>(done), static_cast<qsizetype>(in_all));
+    };
+  }
+  conversion_->set_run_control(std::move(control));
 }
 
 StartResult WindowConversion::start(const QString& text) {
@@ -169,6 +181,16 @@ QImage blank_canvas() {
   return canvas_image(GlyphCanvas(CanvasView::kDrawableWidth, CanvasView::kDrawableHeight));
 }
 
+bool cancelled(std::exception_ptr failure) {
+  try {
+    std::rethrow_exception(failure);
+  } catch (const RunCancelled&) {
+    return true;
+  } catch (...) {
+    return false;
+  }
+}
+
 QString describe_failure(std::exception_ptr failure) {
   try {
     std::rethrow_exception(failure);
@@ -189,6 +211,9 @@ QString describe_failure(std::exception_ptr failure) {
         return tr("The array cannot be read: %1").arg(detail);
     }
     return detail;
+  } catch (const SaveFailed& error) {
+    return tr("The conversion worked, but the output was not saved: %1")
+        .arg(QString::fromUtf8(error.what()));
   } catch (const std::exception& error) {
     return tr("The conversion failed: %1").arg(QString::fromUtf8(error.what()));
   }

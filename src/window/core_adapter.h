@@ -7,8 +7,10 @@
 #include <QString>
 #include <QStringList>
 #include <exception>
+#include <functional>
 #include <memory>
 #include <optional>
+#include <stdexcept>
 #include <vector>
 
 #include "font_settings.h"
@@ -17,6 +19,12 @@
 namespace marquee8 {
 
 class Conversion;
+
+// A save that failed although the conversion worked; the message names the file and why.
+class SaveFailed : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
 
 // What the input box holds when the window opens.
 QString default_text();
@@ -51,11 +59,17 @@ class WindowConversion {
   // Throws ConversionError for a font that cannot be opened or sized, keeping the one it had.
   void set_font_settings(const FontSettings& settings);
 
+  // Told the columns done and in all once per block of each later start() or save_output(), on
+  // the thread that runs it; returning false stops the run, which then throws what cancelled()
+  // recognises, and changes nothing.
+  using Progress = std::function<bool(qsizetype done, qsizetype in_all)>;
+  void set_progress(Progress progress);
+
   // Throws what the core throws (ConversionError, std::bad_alloc).
   StartResult start(const QString& text);
 
   // Writes to `path`, replacing it only once complete, exactly the bytes the command line
-  // writes for the same text and settings. Throws std::runtime_error naming the file.
+  // writes for the same text and settings. Throws SaveFailed naming the file and the cause.
   void save_output(const QString& text, const QString& path);
 
   // An array pasted in (any array marquee8 writes, or a hand-written one) shown as a Start
@@ -92,5 +106,7 @@ QImage blank_canvas();
 
 // What the user is told when a Start fails, naming the real cause.
 QString describe_failure(std::exception_ptr failure);
+// Whether `failure` is a run its Progress stopped.
+bool cancelled(std::exception_ptr failure);
 
 }  // namespace marquee8

@@ -6,12 +6,13 @@
 #include "fonts.h"
 #include "main_window.h"
 #include "menu_actions.h"
+#include "run_progress.h"
 #include "settings_store.h"
 
 namespace marquee8 {
 
 void MainWindow::build_font_menu() {
-  QMenu* font = menuBar()->addMenu(tr("F&ont"));
+  QMenu* font = menuBar()->addMenu(tr("Fo&nt"));
   fonts_ = new QActionGroup(this);
   // A file or a family chosen by name has no item of its own.
   fonts_->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
@@ -96,6 +97,7 @@ void MainWindow::show_font() {
 
 // A font that cannot be used is reported and the one before stays, with what it drew.
 void MainWindow::change_font(const FontSettings& settings) {
+  if (progress_->running()) return;
   try {
     conversion_.set_font_settings(settings);
   } catch (const std::exception&) {
@@ -103,7 +105,7 @@ void MainWindow::change_font(const FontSettings& settings) {
     show_font();
     return;
   }
-  save_font_settings(store_, settings);
+  store([&](QSettings& to) { save_font_settings(to, settings); });
   show_font();
   redisplay();
 }

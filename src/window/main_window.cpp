@@ -4,6 +4,7 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QClipboard>
+#include <QCloseEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -18,6 +19,7 @@
 #include "led_preview_window.h"
 #include "led_strip.h"
 #include "menu_actions.h"
+#include "run_progress.h"
 #include "settings_store.h"
 
 namespace marquee8 {
@@ -69,17 +71,14 @@ MainWindow::MainWindow(WindowDialogs dialogs, Start start, QWidget* parent)
       // The free space right of Start, clear of every control.
       strip_(place(new LedStrip(client_), "ledPreview", {150, 288, 586, 60})),
       preview_window_(new LedPreviewWindow(this)),
-      summary_(new QLabel(this)) {
+      summary_(new QLabel(this)),
+      progress_(new RunProgress(this)) {
   setObjectName(QStringLiteral("Form1"));
   setWindowTitle(QStringLiteral("Form1"));
   client_->setObjectName(QStringLiteral("clientArea"));
   setCentralWidget(client_);
   conversion_.set_output_settings(load_output_settings(store_));
-  try {
-    conversion_.set_font_settings(load_font_settings(store_));
-  } catch (const std::exception&) {
-    // A font stored last time that is gone now: the built-in one draws instead.
-  }
+  load_stored_font();
 
   // Qt's default of 32767 would silently cut a long pasted text.
   input_->setMaxLength(std::numeric_limits<int>::max());
@@ -102,8 +101,49 @@ MainWindow::MainWindow(WindowDialogs dialogs, Start start, QWidget* parent)
   build_menus();
   summary_->setObjectName(QStringLiteral("summary"));
   statusBar()->addWidget(summary_, 1);
+  statusBar()->addPermanentWidget(progress_);
   resize(kClientSize.width(),
          kClientSize.height() + menuBar()->sizeHint().height() + statusBar()->sizeHint().height());
+}
+
+// A font stored last time that cannot be used now (removed, renamed, broken): the built-in one
+// draws instead with the stored spacing and offset, and the status bar says so, since the bytes
+// would otherwise change font unnoticed.
+void MainWindow::load_stored_font() {
+  const FontSettings stored = load_font_settings(store_);
+  try {
+    conversion_.set_font_settings(stored);
+  } catch (const std::exception& error) {
+    FontSettings builtin;
+    builtin.cell_spacing = stored.cell_spacing;
+    builtin.offset = stored.offset;
+    conversion_.set_font_settings(builtin);
+    summary_->setText(tr("The font %1 cannot be used, so the built-in font draws: %2")
+                          .arg(name_of(stored.font), QString::fromUtf8(error.what())));
+  }
+}
+
+// Settings that cannot be written (a full disk, a folder that may not be written) are kept for
+// this session, and the user hears of it once rather than finding the old ones back next time.
+void MainWindow::store(const std::function<void(QSettings&)>& save) {
+  save(store_);
+  store_.sync();
+  if (store_.status() == QSettings::NoError || told_unsaved_) return;
+  told_unsaved_ = true;
+  dialogs_.report_failure(this, tr("The settings cannot be saved in %1, so the next start will "
+                                   "not have them.")
+                                    .arg(store_.fileName()));
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+  if (progress_->running()) {
+    // The run ends at its next block of columns, and the window closes then.
+    progress_->cancel();
+    close_after_run_ = true;
+    event->ignore();
+    return;
+  }
+  QMainWindow::closeEvent(event);
 }
 
 void MainWindow::build_menus() {
@@ -203,13 +243,14 @@ void MainWindow::show_settings() {
 }
 
 void MainWindow::change_settings(const OutputSettings& settings) {
+  if (progress_->running()) return;
   if (const auto problem = settings_problem_of(settings)) {
     dialogs_.report_failure(this, *problem);
     show_settings();
     return;
   }
   conversion_.set_output_settings(settings);
-  save_output_settings(store_, settings);
+  store([&](QSettings& to) { save_output_settings(to, settings); });
   show_settings();
   redisplay();
 }
@@ -218,17 +259,49 @@ void MainWindow::redisplay() {
   if (shown_) display(shown_->pasted_array ? *shown_ : Source{input_->text()});
 }
 
-void MainWindow::run_start() { display({input_->text()}); }
+// A line break the input box took from a paste would be drawn as a box: the command line
+// refuses such a text, and so does Start.
+void MainWindow::run_start() {
+  const QString text = input_->text();
+  for (qsizetype at = 0; at < text.size(); ++at) {
+    if (text[at] == QLatin1Char('\n') || text[at] == QLatin1Char('\r')) {
+      summary_->setText(tr("The text has a line break at character %L1; a marquee shows one "
+                           "line: remove it and press Start again.")
+                            .arg(at + 1));
+      return;
+    }
+  }
+  display({text});
+}
 
 void MainWindow::paste_array() { display({QApplication::clipboard()->text(), true}); }
 
+bool MainWindow::run_in_background(const std::function<void()>& work) {
+  if (progress_->running()) return false;
+  // The worker has the conversion to itself until it ends: the menus wait, and what could reach
+  // the conversion otherwise (Start, shortcuts) does nothing meanwhile.
+  menuBar()->setEnabled(false);
+  std::exception_ptr failure;
+  try {
+    progress_->run(conversion_, work);
+  } catch (...) {
+    failure = std::current_exception();
+  }
+  menuBar()->setEnabled(true);
+  if (close_after_run_) {
+    close();
+    return false;
+  }
+  if (failure && !cancelled(failure)) dialogs_.report_failure(this, describe_failure(failure));
+  return !failure;
+}
+
 void MainWindow::display(const Source& source) {
   StartResult result;
-  try {
-    result = source.pasted_array ? conversion_.show_array(source.text)
-                                 : start_command_(conversion_, source.text);
-  } catch (const std::exception&) {
-    dialogs_.report_failure(this, describe_failure(std::current_exception()));
+  if (!run_in_background([&] {
+        result = source.pasted_array ? conversion_.show_array(source.text)
+                                     : start_command_(conversion_, source.text);
+      })) {
     return;
   }
   canvas_view_->show_image(std::move(result.canvas));
@@ -244,15 +317,13 @@ void MainWindow::display(const Source& source) {
 void MainWindow::save_output() {
   const std::optional<QString> path = dialogs_.ask_save_path(this);
   if (!path || !shown_) return;
-  try {
+  run_in_background([&] {
     if (shown_->pasted_array) {
       conversion_.save_array_output(shown_->text, *path);
     } else {
       conversion_.save_output(shown_->text, *path);
     }
-  } catch (const std::exception&) {
-    dialogs_.report_failure(this, describe_failure(std::current_exception()));
-  }
+  });
 }
 
 }  // namespace marquee8

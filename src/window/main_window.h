@@ -21,6 +21,7 @@ namespace marquee8 {
 class CanvasView;
 class LedPreviewWindow;
 class LedStrip;
+class RunProgress;
 
 // Form1: the prompt, the input box, the canvas, the output box and the Start button at fixed
 // pixel positions in a 747 x 349 client area, with a menu bar above it and a status bar below.
@@ -39,8 +40,13 @@ class MainWindow : public QMainWindow {
   explicit MainWindow(WindowDialogs dialogs = WindowDialogs::real(), Start start = default_start(),
                       QWidget* parent = nullptr);
 
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
  private:
   void build_menus();
+  void load_stored_font();
+  void store(const std::function<void(QSettings&)>& save);
   void build_font_menu();
   void show_font();
   void change_font(const FontSettings& settings);
@@ -56,6 +62,9 @@ class MainWindow : public QMainWindow {
   void run_start();
   void paste_array();
   void display(const Source& source);
+  // Runs `work` off the window's thread (see RunProgress) and reports what it threw; true when
+  // it succeeded. Nothing runs while another run goes on.
+  bool run_in_background(const std::function<void()>& work);
   void change_settings(const OutputSettings& settings);
   void show_settings();
   void save_output();
@@ -75,6 +84,9 @@ class MainWindow : public QMainWindow {
   LedStrip* strip_;
   LedPreviewWindow* preview_window_;
   QLabel* summary_;
+  RunProgress* progress_;
+  bool close_after_run_ = false;
+  bool told_unsaved_ = false;
   QAction* pause_ = nullptr;
   QActionGroup* formats_ = nullptr;
   QAction* save_ = nullptr;

@@ -1,6 +1,8 @@
 #include "settings_store.h"
 
 #include <QSettings>
+#include <optional>
+#include <string>
 
 namespace marquee8 {
 
@@ -19,23 +21,52 @@ const QString kSize = QStringLiteral("font/size");  // 0: the size that fits 8 r
 const QString kCellSpacing = QStringLiteral("font/cellSpacing");
 const QString kOffset = QStringLiteral("font/offset");
 
+// A whole number from `lowest` to `highest` as the dialogs take it; nothing for anything else.
+std::optional<int> whole_number(const QVariant& value, int lowest, int highest) {
+  bool read = false;
+  const int number = value.toString().toInt(&read);
+  if (!read || number < lowest || number > highest) return std::nullopt;
+  return number;
+}
+
+// QSettings writes true and false; a hand-edited file may say anything else.
+std::optional<bool> truth(const QVariant& value) {
+  const QString text = value.toString();
+  if (text == QLatin1String("true")) return true;
+  if (text == QLatin1String("false")) return false;
+  return std::nullopt;
+}
+
 }  // namespace
 
 OutputSettings load_output_settings(QSettings& store) {
-  const OutputSettings classic;
   OutputSettings settings;
-  settings.format = format_called(store.value(kFormat).toString()).value_or(classic.format);
-  settings.hex = store.value(kHex, classic.hex).toBool();
-  settings.msb_top = store.value(kMsbTop, classic.msb_top).toBool();
-  settings.lead_in = store.value(kLeadIn, classic.lead_in).toInt();
-  settings.lead_out = store.value(kLeadOut, classic.lead_out).toInt();
-  settings.array_name =
-      store.value(kArrayName, QString::fromStdString(classic.array_name)).toString().toStdString();
-  settings.length_name = store.value(kLengthName, QString::fromStdString(classic.length_name))
-                             .toString()
-                             .toStdString();
-  settings.art = store.value(kArt, classic.art).toBool();
-  return settings_problem_of(settings) ? classic : settings;
+  // Each stored value is taken only if the settings stay writable with it, so one bad value
+  // keeps the classic value for itself alone.
+  const auto take = [&](const QString& key, auto read, auto OutputSettings::*field) {
+    if (const auto value = read(store.value(key))) {
+      OutputSettings changed = settings;
+      changed.*field = *value;
+      if (!settings_problem_of(changed)) settings = changed;
+    }
+  };
+  const auto format = [](const QVariant& value) { return format_called(value.toString()); };
+  const auto lead = [](const QVariant& value) {
+    return whole_number(value, 0, OutputSettings::kMaxLead);
+  };
+  const auto name = [](const QVariant& value) -> std::optional<std::string> {
+    if (!value.isValid()) return std::nullopt;
+    return value.toString().toStdString();
+  };
+  take(kFormat, format, &OutputSettings::format);
+  take(kHex, truth, &OutputSettings::hex);
+  take(kMsbTop, truth, &OutputSettings::msb_top);
+  take(kLeadIn, lead, &OutputSettings::lead_in);
+  take(kLeadOut, lead, &OutputSettings::lead_out);
+  take(kArrayName, name, &OutputSettings::array_name);
+  take(kLengthName, name, &OutputSettings::length_name);
+  take(kArt, truth, &OutputSettings::art);
+  return settings;
 }
 
 void save_output_settings(QSettings& store, const OutputSettings& settings) {
@@ -52,12 +83,16 @@ void save_output_settings(QSettings& store, const OutputSettings& settings) {
 }
 
 FontSettings load_font_settings(QSettings& store) {
-  const FontSettings builtin;
   FontSettings settings;
-  settings.font = font_source_of(store.value(kFont, name_of(builtin.font)).toString());
-  if (const int size = store.value(kSize, 0).toInt(); size > 0) settings.size = size;
-  settings.cell_spacing = store.value(kCellSpacing, builtin.cell_spacing).toBool();
-  settings.offset = store.value(kOffset, builtin.offset).toInt();
+  if (const QVariant font = store.value(kFont); font.isValid()) {
+    settings.font = font_source_of(font.toString());
+  }
+  // The Size and Vertical Offset dialogs' ranges; 0 is the size that fits 8 rows.
+  if (const auto size = whole_number(store.value(kSize), 0, 64); size && *size > 0) {
+    settings.size = *size;
+  }
+  if (const auto cell = truth(store.value(kCellSpacing))) settings.cell_spacing = *cell;
+  if (const auto offset = whole_number(store.value(kOffset), -32, 32)) settings.offset = *offset;
   return settings;
 }
 

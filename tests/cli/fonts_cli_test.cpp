@@ -48,6 +48,21 @@ TEST(FontOptions, AFontThatCannotBeUsedLeavesTheOutputFileAlone) {
   }
 }
 
+// --size takes pixels, so a size a font lacks is answered with the sizes it has in pixels.
+TEST(FontOptions, AMissingSizeNamesTheSizesThereAreInPixels) {
+  const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+      {{"--size=8", "HI"}, "the built-in font has no 8-pixel size; it has 11 pixels\n"},
+      {{"--font=/usr/share/fonts/X11/misc/5x8.pcf.gz", "--size=9", "HI"}, "it has 8 pixels\n"},
+      {{"--font=Fixed", "--size=11", "HI"}, " pixels\n"},
+  };
+  for (const auto& [arguments, said] : cases) {
+    SCOPED_TRACE(arguments[0]);
+    const CliRun run = run_with_stdin(arguments, "");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_THAT(run.err, ::testing::EndsWith(said));
+  }
+}
+
 // Glyphs with their own advances can make far more columns than 6 a character: the real count
 // decides, before anything is written.
 TEST(FontOptions, ColumnsPastWhatTheLengthCountsAreRefused) {

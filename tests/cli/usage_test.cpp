@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "cli_run.h"
+#include "temporary_directory.h"
 
 namespace marquee8::testing {
 namespace {
@@ -44,6 +45,31 @@ TEST(Usage, BadCommandLinesExitWithTwoAndPrintOnlyToErr) {
       {{"--size=8px"}, "1 to 64 pixels, not '8px'"},
       {{"--spacing", "wide"}, "cell or font"},
       {{"--offset=-40"}, "-32 to 32 rows"},
+      // Every number of every option: malformed and out of range, named with its value.
+      {{"--lead-in=-1"}, "'--lead-in' needs 0 to 65535 columns: '-1' is out of range"},
+      {{"--lead-in=99999999999999999999"}, "'99999999999999999999' is out of range"},
+      {{"--lead-out=-99999999999999999999"}, "'-99999999999999999999' is out of range"},
+      {{"--lead-out", "abc"}, "'--lead-out' needs a whole number from 0 to 65535 columns"},
+      {{"--lead-in="}, "not ''"},
+      {{"--lead-in= 3"}, "not ' 3'"},
+      {{"--lead-in=0x10"}, "not '0x10'"},
+      {{"--size=65"}, "'--size' needs 1 to 64 pixels: '65' is out of range"},
+      {{"--size=4294967304"}, "'4294967304' is out of range"},
+      {{"--offset=33"}, "'--offset' needs -32 to 32 rows: '33' is out of range"},
+      {{"--offset=+-1"}, "not '+-1'"},
+      {{"--offset=1.5"}, "not '1.5'"},
+      // What getopt_long tells apart, told apart.
+      {{"--le=5"},
+       "'--le=5' is ambiguous; possibilities: '--lead-in' '--lead-out' '--length-name'"},
+      {{"--help=x"}, "option '--help' takes no value"},
+      {{"--hex=yes"}, "option '--hex' takes no value"},
+      {{"--lead-outs=3"}, "unknown option '--lead-outs=3'"},
+      // Options that would be ignored.
+      {{"--decode", "--font=/nonexistent"}, "'--font' draws a text"},
+      {{"-d", "--size=8"}, "'--size' draws a text"},
+      {{"--spacing=font", "--decode"}, "'--spacing' draws a text"},
+      {{"--decode", "--offset=1", "in.h"}, "'--offset' draws a text"},
+      {{"--list-fonts", "TEXT"}, "takes no TEXT, not 'TEXT'"},
   };
   for (const UsageCase& c : cases) {
     SCOPED_TRACE(::testing::PrintToString(c.arguments));
@@ -53,6 +79,21 @@ TEST(Usage, BadCommandLinesExitWithTwoAndPrintOnlyToErr) {
     EXPECT_THAT(run.err, StartsWith("marquee8: "));
     EXPECT_THAT(run.err, HasSubstr(c.mentioned));
     EXPECT_THAT(run.err, HasSubstr("Usage: marquee8"));
+  }
+}
+
+// strtol's spelling of a positive number reads as the number does.
+TEST(Usage, APlusSignedNumberIsTheNumber) {
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {"--offset=+1", "--offset=1"},
+      {"--lead-in=+3", "--lead-in=3"},
+      {"--size=+11", "--size=11"},
+  };
+  for (const auto& [plus, plain] : cases) {
+    SCOPED_TRACE(plus);
+    const CliRun signed_run = run_with_stdin({plus, "HI"}, "");
+    EXPECT_EQ(signed_run.status, 0) << signed_run.err;
+    EXPECT_EQ(signed_run.out, run_with_stdin({plain, "HI"}, "").out);
   }
 }
 
@@ -70,6 +111,21 @@ TEST(Usage, HelpAndVersionSucceedWithoutReadingStdin) {
     EXPECT_EQ(run.status, 0);
     EXPECT_THAT(run.out, StartsWith(expected_start));
     EXPECT_EQ(run.err, "");
+  }
+}
+
+// -o takes whatever the run prints, the help, the version and the font list too.
+TEST(Usage, OutputFileTakesHelpVersionAndTheFontList) {
+  const TemporaryDirectory folder;
+  const std::string file = (folder.path() / "out.txt").string();
+  for (const char* option : {"--help", "--version", "--list-fonts"}) {
+    SCOPED_TRACE(option);
+    const CliRun printed = run_with_stdin({option}, "");
+    const CliRun written = run_with_stdin({option, "-o", file}, "");
+    EXPECT_EQ(written.status, 0) << written.err;
+    EXPECT_EQ(written.out, "");
+    EXPECT_FALSE(printed.out.empty());
+    EXPECT_EQ(folder.contents().at("out.txt"), printed.out);
   }
 }
 

@@ -165,6 +165,36 @@ TEST(Conversion, AFontThatFailsIsNotTaken) {
             start(u"8"));
 }
 
+TEST(Conversion, ARunControlFollowsEveryColumnAndCanStopTheRun) {
+  const std::u16string text(2000, u'W');  // 6 x 2000 + 1 columns, in several blocks
+  const auto run = [&](Conversion& conversion) {
+    return conversion.start(text, testing::kCanvasWidth, testing::kCanvasHeight).output;
+  };
+  std::vector<std::pair<std::size_t, std::size_t>> told;
+  Conversion followed;
+  followed.set_run_control([&](std::size_t done, std::size_t in_all) {
+    told.emplace_back(done, in_all);
+    return true;
+  });
+  EXPECT_EQ(run(followed), start(text));
+  ASSERT_GT(told.size(), 1u);
+  for (std::size_t i = 0; i < told.size(); ++i) {
+    EXPECT_EQ(told[i].second, 12001u);
+    if (i > 0) {
+      EXPECT_GT(told[i].first, told[i - 1].first);
+    }
+  }
+  EXPECT_EQ(told.back().first, 12001u);
+
+  Conversion stopped;
+  int calls = 0;
+  stopped.set_run_control([&](std::size_t, std::size_t) { return ++calls < 2; });
+  EXPECT_THROW(run(stopped), RunCancelled);
+  EXPECT_EQ(calls, 2);
+  stopped.set_run_control({});
+  EXPECT_EQ(run(stopped), start(text));
+}
+
 // Marquees scroll long messages: characters past the visible width keep their ink, across the
 // blocks the columns are handed on in.
 TEST(Conversion, SamplesCharactersBeyondTheDefaultWidth) {

@@ -1,6 +1,6 @@
 // The LED preview strip and window, stepped through their timer's seam: no sleeping. The real
-// timer only fires while events are processed, so each test either runs none while a strip
-// animates or pauses it first.
+// timer only fires while events are processed (a Start processes them while it runs), so each
+// test either runs none while a strip animates or pauses it first.
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
@@ -123,6 +123,8 @@ TEST(LedPreview, ANewStartRestartsWithTheNewColumnsAndAFailedOneKeepsThem) {
   EXPECT_EQ(first_difference(form.strip(), walked_array("HI"), 0), "");
 
   form.ticks(3);
+  // A Start serves the window's events while it runs, the strip's timer among them.
+  form.action("actionPausePreview").trigger();
   fail = true;
   form.txtinput().setText("825710");
   form.click_start();

@@ -121,10 +121,6 @@ std::vector<InstalledFont> installed_fonts() {
   return fonts;
 }
 
-bool is_regular_style(std::string_view style) {
-  return style.empty() || style == "Regular" || style == "Medium" || style == "Book";
-}
-
 std::string installed_font_file(const std::string& family, std::optional<int> pixel_size) {
   std::vector<InstalledFont> candidates;
   const auto called = [&](const std::string& name) {
@@ -155,7 +151,7 @@ std::string installed_font_file(const std::string& family, std::optional<int> pi
     }
     sizes.pop_back();
     unusable("'" + family + "' has no " + std::to_string(*pixel_size) + "-pixel size; it has" +
-             sizes);
+             sizes + " pixels");
   }
   // Preference: the size asked for, else the tallest that fits 8 rows, else the smallest.
   const auto rank = [&](const InstalledFont& font) {

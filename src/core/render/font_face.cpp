@@ -105,9 +105,9 @@ void FontFace::set_pixel_size(int pixels) {
     if (strike == sizes.end()) {
       std::string offered;
       for (const int size : sizes) offered += (offered.empty() ? "" : ", ") + std::to_string(size);
-      throw ConversionError(
-          ConversionError::Kind::kFontUnusable,
-          name_ + " has no " + std::to_string(pixels) + "-pixel size; it has " + offered);
+      throw ConversionError(ConversionError::Kind::kFontUnusable,
+                            name_ + " has no " + std::to_string(pixels) + "-pixel size; it has " +
+                                offered + " pixels");
     }
     if (FT_Error error = FT_Select_Size(face_.get(), static_cast<FT_Int>(strike - sizes.begin()))) {
       fail("cannot select its " + std::to_string(pixels) + "-pixel size", error);

@@ -79,11 +79,18 @@ void Conversion::draw(const Text& text, std::size_t code_units, Begin begin,
                           .last_sampled_row = kLastRow};
   // Glyphs with their own advances can take far more than 6 columns a character: the real
   // count is checked before anything is handed on.
+  std::size_t columns_in_all = 0;
   auto checked_begin = [&](std::size_t column_count) {
     check_array_length(column_count, settings_.output, "the text");
+    columns_in_all = column_count;
     begin(column_count);
   };
-  ValueStream stream(std::move(checked_begin), std::move(take_columns));
+  auto controlled_take = [&](std::size_t first_x, auto columns,
+                             std::span<const std::uint8_t> block) {
+    if (control_ && !control_(first_x + block.size(), columns_in_all)) throw RunCancelled();
+    take_columns(first_x, columns, block);
+  };
+  ValueStream stream(std::move(checked_begin), std::move(controlled_take));
   FontWarnings warnings;
   draw_columns(text, font_->glyphs, layout, stream, &warnings);
   warnings_ = std::move(warnings);

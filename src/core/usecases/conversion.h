@@ -1,6 +1,9 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <exception>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -13,6 +16,17 @@
 #include "utf8_line.h"
 
 namespace marquee8 {
+
+// Told once per block of columns how many of a run's columns are done and how many there are
+// in all; returning false ends the run with RunCancelled. It is called on the converting thread.
+using RunControl = std::function<bool(std::size_t columns_done, std::size_t columns_in_all)>;
+
+// A run its RunControl stopped. The canvas is as it was; a sink holds only part of the output,
+// so a file being replaced must keep its old contents.
+class RunCancelled : public std::exception {
+ public:
+  const char* what() const noexcept override { return "the conversion was cancelled"; }
+};
 
 // Text in, column values and array text out: the one object the window, the command line, the
 // web page, the fuzzers and the benchmarks convert with. A text of n UTF-16 code units is drawn
@@ -47,6 +61,9 @@ class Conversion {
   // preview and the status bar show for `text`. Throws ConversionError and std::bad_alloc.
   Shown start(std::u16string_view text, int canvas_width, int canvas_height);
 
+  // Consulted by every later run; an empty one lets every run finish.
+  void set_run_control(RunControl control) { control_ = std::move(control); }
+
   // What the font did not draw as it should in the last run, and the same one line a kind.
   const FontWarnings& warnings() const;
   std::vector<std::string> warning_lines() const;
@@ -62,6 +79,7 @@ class Conversion {
   ConversionSettings settings_;
   std::unique_ptr<Font> font_;
   FontWarnings warnings_;
+  RunControl control_;
 };
 
 }  // namespace marquee8

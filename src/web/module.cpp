@@ -1,0 +1,201 @@
+// The page's binding to the conversion core: settings and text in as JavaScript values, what
+// the page shows and downloads out. Each call returns { error, kind } instead of throwing, so
+// that the page can tell the user and keep what it showed.
+#include <emscripten/bind.h>
+#include <emscripten/val.h>
+#include <utf8.h>
+
+#include <functional>
+#include <iterator>
+#include <memory>
+#include <new>
+#include <optional>
+#include <string>
+
+#include "byte_sink.h"
+#include "conversion.h"
+#include "conversion_error.h"
+#include "decode.h"
+#include "output_formats.h"
+#include "settings_problem.h"
+#include "shown.h"
+#include "utf8_line.h"
+
+namespace marquee8 {
+
+namespace {
+
+using emscripten::val;
+
+// The page's canvas, as the window's: 669 x 29 drawable pixels.
+constexpr int kCanvasWidth = 669;
+constexpr int kCanvasHeight = 29;
+
+val bytes(std::string_view data) {
+  val array = val::global("Uint8Array").new_(data.size());
+  array.call<void>("set", val(emscripten::typed_memory_view(
+                              data.size(), reinterpret_cast<const unsigned char*>(data.data()))));
+  return array;
+}
+
+std::string kind_name(ConversionError::Kind kind) {
+  switch (kind) {
+    case ConversionError::Kind::kInvalidText:
+      return "invalid-text";
+    case ConversionError::Kind::kTextTooLong:
+      return "too-long";
+    case ConversionError::Kind::kFontUnusable:
+      return "font";
+    case ConversionError::Kind::kInvalidSettings:
+      return "settings";
+    case ConversionError::Kind::kUnreadableArray:
+      return "array";
+  }
+  return "other";
+}
+
+val failure(const std::string& kind, const std::string& message) {
+  val result = val::object();
+  result.set("error", message);
+  result.set("kind", kind);
+  return result;
+}
+
+// Runs `produce`, turning whatever it throws into the page's failure object.
+val guarded(const std::function<val()>& produce) {
+  try {
+    return produce();
+  } catch (const ConversionError& error) {
+    return failure(kind_name(error.kind()), error.what());
+  } catch (const std::bad_alloc&) {
+    return failure("memory", "not enough memory for this text");
+  } catch (const std::exception& error) {
+    return failure("other", error.what());
+  }
+}
+
+// The page's settings object, with the names its controls have. The font is "builtin" or the
+// path of a file the page wrote to the module's file system.
+ConversionSettings settings_of(const val& js) {
+  ConversionSettings settings;
+  const std::string font = js["font"].as<std::string>();
+  settings.font.font = font == "builtin" ? FontSource::builtin() : FontSource::file(font);
+  if (!js["size"].isNull() && !js["size"].isUndefined()) settings.font.size = js["size"].as<int>();
+  settings.font.cell_spacing = js["cellSpacing"].as<bool>();
+  settings.font.offset = js["offset"].as<int>();
+  const std::string format = js["format"].as<std::string>();
+  const std::optional<OutputFormat> named = output_format_named(format);
+  if (!named) {
+    throw ConversionError(ConversionError::Kind::kInvalidSettings,
+                          "there is no output format named '" + format + "'");
+  }
+  OutputSettings& output = settings.output;
+  output.format = *named;
+  output.hex = js["hex"].as<bool>();
+  output.msb_top = js["msbTop"].as<bool>();
+  output.lead_in = js["leadIn"].as<int>();
+  output.lead_out = js["leadOut"].as<int>();
+  output.array_name = js["arrayName"].as<std::string>();
+  output.length_name = js["lengthName"].as<std::string>();
+  output.art = js["art"].as<bool>();
+  return settings;
+}
+
+// The output settings to write an array read back with; throws for ones that cannot be.
+OutputSettings array_settings(const val& js) {
+  OutputSettings settings = decoded_array_settings(settings_of(js).output, false, false);
+  if (const std::optional<std::string> problem = settings_problem(settings)) {
+    throw ConversionError(ConversionError::Kind::kInvalidSettings, *problem);
+  }
+  return settings;
+}
+
+val shown_object(const Shown& shown) {
+  val result = val::object();
+  result.set("output", shown.output);
+  std::vector<std::uint32_t> columns(static_cast<std::size_t>(shown.canvas.width()));
+  for (int x = 0; x < shown.canvas.width(); ++x) {
+    columns[static_cast<std::size_t>(x)] = shown.canvas.ink_rows(x);
+  }
+  val canvas = val::global("Uint32Array").new_(columns.size());
+  canvas.call<void>("set", val(emscripten::typed_memory_view(columns.size(), columns.data())));
+  result.set("canvas", canvas);
+  result.set("canvasHeight", shown.canvas.height());
+  const auto& array = shown.array;
+  result.set("array", bytes({reinterpret_cast<const char*>(array.data()), array.size()}));
+  result.set("columns", static_cast<double>(shown.figures.columns));
+  result.set("arrayBytes", static_cast<double>(shown.figures.array_bytes));
+  result.set("tooBigForUnoRam", shown.figures.too_big_for_uno_ram);
+  val warnings = val::array();
+  for (const std::string& line : shown.font_warnings) warnings.call<void>("push", line);
+  result.set("warnings", warnings);
+  return result;
+}
+
+// One conversion kept between calls, so that the font and its glyphs are loaded once.
+class PageConversion {
+ public:
+  // The text comes as UTF-8 bytes, checked as the command line checks them, then drawn from
+  // its UTF-16 code units as the window draws them.
+  val start(const val& settings, const std::string& text) {
+    return guarded([&] {
+      const Utf8Line line = Utf8Line::check(text);
+      std::u16string units;
+      units.reserve(line.code_units());
+      utf8::unchecked::utf8to16(line.bytes().begin(), line.bytes().end(),
+                                std::back_inserter(units));
+      return shown_object(conversion(settings).start(units, kCanvasWidth, kCanvasHeight));
+    });
+  }
+
+  val download(const val& settings, const std::string& text) {
+    return guarded([&] {
+      const Utf8Line line = Utf8Line::check(text);
+      StringSink out;
+      conversion(settings).write_output(line, out);
+      return bytes(out.text());
+    });
+  }
+
+  val show_array(const val& settings, const std::string& array_text) {
+    return guarded([&] {
+      return shown_object(
+          marquee8::show_array(array_text, array_settings(settings), kCanvasWidth, kCanvasHeight));
+    });
+  }
+
+  val download_array(const val& settings, const std::string& array_text) {
+    return guarded([&] {
+      const OutputSettings output = array_settings(settings);
+      StringSink out;
+      write_decoded(read_columns(array_text, output), output, out);
+      return bytes(out.text());
+    });
+  }
+
+ private:
+  Conversion& conversion(const val& js) {
+    const ConversionSettings settings = settings_of(js);
+    if (!conversion_) {
+      conversion_ = std::make_unique<Conversion>(settings);
+    } else {
+      conversion_->set_settings(settings);
+    }
+    return *conversion_;
+  }
+
+  std::unique_ptr<Conversion> conversion_;
+};
+
+}  // namespace
+
+EMSCRIPTEN_BINDINGS(marquee8) {
+  emscripten::class_<PageConversion>("Conversion")
+      .constructor<>()
+      .function("start", &PageConversion::start)
+      .function("download", &PageConversion::download)
+      .function("showArray", &PageConversion::show_array)
+      .function("downloadArray", &PageConversion::download_array);
+}
+
+}  // namespace marquee8

@@ -1,0 +1,96 @@
+#include "shown.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "conversion.h"
+#include "conversion_error.h"
+#include "decode.h"
+
+namespace marquee8 {
+namespace {
+
+OutputSettings with(OutputFormat format, int lead_out = 0, bool msb_top = false) {
+  OutputSettings settings;
+  settings.format = format;
+  settings.lead_out = lead_out;
+  settings.msb_top = msb_top;
+  return settings;
+}
+
+// An Uno can spare 1,536 bytes: 254 characters take 6 * 254 + 1 columns, 8 lead in.
+TEST(ShowStart, CountsColumnsAndBytesAndTheUnosRam) {
+  struct Case {
+    std::size_t characters;
+    OutputSettings settings;
+    std::size_t columns, bytes;
+    bool too_big;
+  } const cases[] = {
+      {6, with(OutputFormat::kClassic), 37, 45, false},
+      {254, with(OutputFormat::kClassic, 3), 1525, 1536, false},
+      {254, with(OutputFormat::kClassic, 4), 1525, 1537, true},
+      {254, with(OutputFormat::kMicroPython, 4), 1525, 1537, false},
+      {254, with(OutputFormat::kProgmem, 4), 1525, 1537, false},
+      {254, with(OutputFormat::kRaw, 4), 1525, 1537, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.characters) + " characters, lead-out " +
+                 std::to_string(c.settings.lead_out));
+    Conversion conversion(c.settings);
+    const std::u16string text(c.characters, u'8');
+    const Shown shown = conversion.start(text, 669, 29);
+    EXPECT_EQ(shown.figures.columns, c.columns);
+    EXPECT_EQ(shown.figures.array_bytes, c.bytes);
+    EXPECT_EQ(shown.array.size(), c.bytes);
+    EXPECT_EQ(shown.figures.too_big_for_uno_ram, c.too_big);
+  }
+}
+
+// The classic array of "825710" begins 0 x 8, 54, 73, 73, 73, 54: raw shows them in hex.
+TEST(ShowStart, ListsRawBytesInHex) {
+  Conversion conversion(with(OutputFormat::kRaw));
+  const Shown shown = conversion.start(u"825710", 669, 29);
+  EXPECT_EQ(shown.output.substr(0, 38), "00 00 00 00 00 00 00 00 36 49 49 49 36");
+  EXPECT_EQ(shown.output.size(), 45 * 3 - 1);
+}
+
+// Read back with bit 7 at the top, 0x01 is the bottom LED; written again, the bytes are as
+// they were.
+TEST(ShowArray, ReadsTheBitOrderItIsToldAndWritesTheSameBytes) {
+  const Shown shown =
+      show_array("frame = bytes((0x01, 0x80, 0x03))\n", with(OutputFormat::kRaw, 0, true), 669, 29);
+  EXPECT_EQ(shown.array, (std::vector<std::uint8_t>{0x80, 0x01, 0xC0}));
+  EXPECT_EQ(shown.output, "01 80 03");
+  EXPECT_TRUE(shown.canvas.inked(0, 8));
+  EXPECT_FALSE(shown.canvas.inked(0, 1));
+  EXPECT_TRUE(shown.canvas.inked(1, 1));
+  EXPECT_EQ(shown.figures.columns, 3u);
+  EXPECT_EQ(shown.figures.array_bytes, 3u);
+}
+
+TEST(ShowArray, RejectsWhatItCannotRead) {
+  struct Case {
+    const char* text;
+    OutputSettings settings;
+    ConversionError::Kind kind;
+  } const cases[] = {
+      {"byte a[]={1,2", with(OutputFormat::kClassic), ConversionError::Kind::kUnreadableArray},
+      {"", with(OutputFormat::kClassic), ConversionError::Kind::kUnreadableArray},
+      {"byte a[]={1};", with(OutputFormat::kClassic, 70000),
+       ConversionError::Kind::kInvalidSettings},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    try {
+      show_array(c.text, c.settings, 669, 29);
+      ADD_FAILURE() << "no error";
+    } catch (const ConversionError& error) {
+      EXPECT_EQ(error.kind(), c.kind) << error.what();
+    }
+  }
+}
+
+}  // namespace
+}  // namespace marquee8

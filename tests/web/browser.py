@@ -1,0 +1,112 @@
+"""The page served from its folder on localhost and driven in headless Chromium, for the page's
+tests and benchmarks."""
+
+import json
+import os
+import socket
+import subprocess
+import sys
+import tempfile
+import time
+import urllib.request
+
+from selenium import webdriver
+from selenium.webdriver.common.by import By
+from selenium.webdriver.support.ui import WebDriverWait
+
+CHROMIUM_FLAGS = [
+    "--headless", "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
+    "--disable-background-networking", "--disable-component-update", "--disable-sync",
+]
+
+
+class PageServer:
+    """python3 -m http.server on a free port of 127.0.0.1, serving `folder`."""
+
+    def __init__(self, folder):
+        self.folder = folder
+
+    def __enter__(self):
+        with socket.socket() as probe:
+            probe.bind(("127.0.0.1", 0))
+            port = probe.getsockname()[1]
+        self.process = subprocess.Popen(
+            [sys.executable, "-m", "http.server", str(port), "--bind", "127.0.0.1",
+             "--directory", self.folder],
+            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.url = f"http://127.0.0.1:{port}/"
+        for _ in range(100):
+            try:
+                urllib.request.urlopen(self.url, timeout=1).close()
+                return self
+            except OSError:
+                time.sleep(0.05)
+        raise RuntimeError("the page server did not start")
+
+    def __exit__(self, *exc):
+        self.process.terminate()
+        self.process.wait()
+
+
+class Browser:
+    """A fresh headless Chromium profile that saves downloads to its own folder and logs every
+    network request."""
+
+    def __init__(self, flags=()):
+        self.profile = tempfile.TemporaryDirectory(prefix="marquee8-chromium-")
+        self.downloads = os.path.join(self.profile.name, "downloads")
+        os.mkdir(self.downloads)
+        options = webdriver.ChromeOptions()
+        for flag in CHROMIUM_FLAGS:
+            options.add_argument(flag)
+        options.add_argument(f"--user-data-dir={self.profile.name}/profile")
+        options.add_argument("--window-size=800,900")
+        for flag in flags:
+            options.add_argument(flag)
+        self.driver = webdriver.Chrome(options=options)
+        self.driver.execute_cdp_cmd(
+            "Browser.setDownloadBehavior", {"behavior": "allow", "downloadPath": self.downloads})
+
+    def close(self):
+        self.driver.quit()
+        self.profile.cleanup()
+
+    def open(self, url):
+        self.driver.get(url)
+        self.wait_for(lambda d: d.execute_script("return document.body.dataset.ready"), 30)
+
+    def element(self, element_id):
+        return self.driver.find_element(By.ID, element_id)
+
+    def wait_for(self, condition, timeout=60):
+        return WebDriverWait(self.driver, timeout, poll_frequency=0.01).until(condition)
+
+    def settle(self, timeout=60):
+        """Waits until no command of the page is under way."""
+        self.wait_for(lambda d: d.execute_script("return document.body.dataset.busy") == "0",
+                      timeout)
+
+    def take_download(self, timeout=60):
+        """The bytes of the one file the page has downloaded, removed once read."""
+        def finished(_):
+            names = os.listdir(self.downloads)
+            return names if names and not any(n.endswith(".crdownload") for n in names) else None
+        names = self.wait_for(finished, timeout)
+        assert len(names) == 1, names
+        path = os.path.join(self.downloads, names[0])
+        with open(path, "rb") as file:
+            data = file.read()
+        os.remove(path)
+        return data
+
+
+
+def requests_from(net_log, origin):
+    """The URLs of every request that `origin`'s pages and workers made, from Chromium's own
+    log of the network (--log-net-log). The browser's own requests (updates, sign-in) name no
+    origin as their initiator."""
+    with open(net_log) as file:
+        log = json.load(file)
+    start_job = log["constants"]["logEventTypes"]["URL_REQUEST_START_JOB"]
+    return [event["params"]["url"] for event in log["events"]
+            if event["type"] == start_job and event.get("params", {}).get("initiator") == origin]
