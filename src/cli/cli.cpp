@@ -7,6 +7,7 @@
 #include <optional>
 #include <system_error>
 
+#include "board_transfer.h"
 #include "cli_input.h"
 #include "cli_options.h"
 #include "conversion.h"
@@ -121,14 +122,9 @@ void convert(const CliOptions& options, const Console& console) {
   }
 }
 
-// --decode: the array's values written again as the options say.
-void decode(const CliOptions& options, const Console& console) {
-  const bool from_stdin = !options.text || *options.text == "-";
-  if (from_stdin && console.in_is_terminal) {
-    console.err << "marquee8: reading an array from standard input; end it with Ctrl+D\n";
-  }
-  const std::vector<std::uint8_t> columns = read_columns(
-      from_stdin ? read_array_stdin(console.in) : read_array_file(*options.text), options.settings);
+// Columns (bit 0 the top row) written as --decode writes them, or with --preview as rows.
+void write_columns(const CliOptions& options, const Console& console,
+                   const std::vector<std::uint8_t>& columns) {
   if (options.preview) {
     const std::string picture = preview_of(options, columns);
     emit(options, console, false, [&](ByteSink& out) { out.write(picture); });
@@ -136,6 +132,44 @@ void decode(const CliOptions& options, const Console& console) {
   }
   emit(options, console, writes_raw(options),
        [&](ByteSink& out) { write_decoded(columns, options.settings, out); });
+}
+
+// --decode: the array's values written again as the options say.
+void decode(const CliOptions& options, const Console& console) {
+  const bool from_stdin = !options.text || *options.text == "-";
+  if (from_stdin && console.in_is_terminal) {
+    console.err << "marquee8: reading an array from standard input; end it with Ctrl+D\n";
+  }
+  write_columns(options, console,
+                read_columns(from_stdin ? read_array_stdin(console.in)
+                                        : read_array_file(*options.text),
+                             options.settings));
+}
+
+// --send: the array's columns, leads included and bit 0 at the top as the receiver scrolls
+// them, whatever --msb-top says.
+void send(const CliOptions& options, const Console& console) {
+  const std::string bytes = read_text(options, console);
+  const Utf8Line text = Utf8Line::check(bytes);
+  Conversion conversion(ConversionSettings{options.font, options.settings});
+  const BoardMessage message{with_leads(conversion.column_values(text), options.settings),
+                             options.step_ms, options.brightness};
+  for (const std::string& warning : conversion.warning_lines()) {
+    console.err << "marquee8: warning: " << warning << '\n';
+  }
+  const SendReport report =
+      send_to_board(*options.send, message, [](std::size_t, std::size_t) { return true; });
+  StreamSink out(console.out);
+  out.write("marquee8: " + report.summary() + "\n");
+  out.flush();
+}
+
+void list_ports(const CliOptions& options, const Console& console) {
+  emit(options, console, false, [](ByteSink& out) {
+    for (const SerialPortInfo& port : serial_ports()) {
+      out.write(terminal_safe(describe_port(port)) + "\n");
+    }
+  });
 }
 
 // Every font --font can use, one line each: the family and style to give it, its kind and
@@ -181,8 +215,14 @@ int run_cli(const std::vector<std::string>& arguments, const Console& console) {
       print(options, console);
     } else if (options.list_fonts) {
       list_fonts(options, console);
+    } else if (options.list_ports) {
+      list_ports(options, console);
+    } else if (options.send) {
+      send(options, console);
     } else if (options.decode) {
       decode(options, console);
+    } else if (options.receive) {
+      write_columns(options, console, receive_from_board(*options.receive).columns);
     } else {
       convert(options, console);
     }

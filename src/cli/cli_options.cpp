@@ -57,6 +57,16 @@ constexpr std::string_view kHelpAfterFormats =
                          --preview as rows. --lead-in and --lead-out add
                          columns only when given; --msb-top says the array
                          has bit 7 at the top (the values stay as they are)
+      --send=PORT      send the text's columns, leads included, to the marquee8
+                         receiver sketch on serial port PORT, read them back
+                         and compare; the board keeps them through power cuts
+      --step=MS        with --send: the board moves one column every MS
+                         milliseconds (default 40)
+      --brightness=N   with --send: the LEDs' brightness, 0 to 15 (default 2)
+      --receive=PORT   read the message the receiver on PORT stores and write
+                         it as --decode does
+      --list-ports     list the serial ports with their USB description and
+                         vendor:product, and exit
   -h, --help           show this help and exit
   -V, --version        show the version and exit
 
@@ -79,7 +89,12 @@ enum LongOnly : int {
   kSize,
   kSpacing,
   kOffset,
-  kListFonts
+  kListFonts,
+  kSend,
+  kStep,
+  kBrightness,
+  kReceive,
+  kListPorts
 };
 
 // Each format's help lines under the option, its continuation lines indented further.
@@ -138,6 +153,11 @@ const option kLongOptions[] = {{"output", required_argument, nullptr, 'o'},
                                {"spacing", required_argument, nullptr, kSpacing},
                                {"offset", required_argument, nullptr, kOffset},
                                {"list-fonts", no_argument, nullptr, kListFonts},
+                               {"send", required_argument, nullptr, kSend},
+                               {"step", required_argument, nullptr, kStep},
+                               {"brightness", required_argument, nullptr, kBrightness},
+                               {"receive", required_argument, nullptr, kReceive},
+                               {"list-ports", no_argument, nullptr, kListPorts},
                                {"help", no_argument, nullptr, 'h'},
                                {"version", no_argument, nullptr, 'V'},
                                {nullptr, 0, nullptr, 0}};
@@ -256,6 +276,21 @@ CliOptions parse_options(const std::vector<std::string>& arguments) {
       case kListFonts:
         options.list_fonts = true;
         break;
+      case kSend:
+        options.send = optarg;
+        break;
+      case kStep:
+        options.step_ms = number_in("--step", "ms", 1, 65535, optarg);
+        break;
+      case kBrightness:
+        options.brightness = number_in("--brightness", "levels", 0, 15, optarg);
+        break;
+      case kReceive:
+        options.receive = optarg;
+        break;
+      case kListPorts:
+        options.list_ports = true;
+        break;
       case 'h':
         options.help = true;
         break;
@@ -281,7 +316,7 @@ CliOptions parse_options(const std::vector<std::string>& arguments) {
                                     : "one TEXT at most; put a text with spaces in quotes");
   }
   if (lead_in) settings.lead_in = *lead_in;
-  if (options.decode) {
+  if (options.decode || options.receive) {
     settings = decoded_array_settings(settings, options.lead_in_given, options.lead_out_given);
   }
   if (optind < argc) options.text = argv[optind];

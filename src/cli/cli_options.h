@@ -29,11 +29,18 @@ struct CliOptions {
   bool preview = false;
   bool help = false;
   bool version = false;
+  std::optional<std::string> send;     // the serial port of the board to send the text to
+  int step_ms = 40;                    // with send: the board's column step
+  int brightness = 2;                  // with send: 0 to 15
+  std::optional<std::string> receive;  // the serial port of the board to read the message from
+  bool list_ports = false;
 };
 
 inline constexpr std::string_view kUsage =
     "Usage: marquee8 [OPTIONS] [TEXT]\n"
-    "       marquee8 --decode [OPTIONS] [FILE]\n";
+    "       marquee8 --decode [OPTIONS] [FILE]\n"
+    "       marquee8 --send=PORT [OPTIONS] [TEXT]\n"
+    "       marquee8 --receive=PORT [OPTIONS]\n";
 // What --help prints after the usage lines.
 std::string help_text();
 

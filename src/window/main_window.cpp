@@ -20,6 +20,7 @@
 #include "led_strip.h"
 #include "menu_actions.h"
 #include "run_progress.h"
+#include "send_to_board_dialog.h"
 #include "settings_store.h"
 
 namespace marquee8 {
@@ -151,6 +152,9 @@ void MainWindow::build_menus() {
   save_ = add_action(file, tr("&Save Output As…"), "actionSaveOutputAs", QKeySequence::Save);
   save_->setEnabled(false);  // there is nothing to save before the first Start
   connect(save_, &QAction::triggered, this, &MainWindow::save_output);
+  send_to_board_ = add_action(file, tr("Send to &Board…"), "actionSendToBoard");
+  send_to_board_->setEnabled(false);  // nothing to send before the first Start
+  connect(send_to_board_, &QAction::triggered, this, &MainWindow::send_to_board);
   file->addSeparator();
   connect(add_action(file, tr("&Quit"), "actionQuit", QKeySequence::Quit), &QAction::triggered,
           this, &QWidget::close);
@@ -311,7 +315,17 @@ void MainWindow::display(const Source& source) {
   summary_->setText(summary_of(result));
   summary_->setToolTip(result.font_warnings.join(QLatin1Char('\n')));
   shown_ = source;
+  shown_columns_ = result.array;
   save_->setEnabled(true);
+  send_to_board_->setEnabled(true);
+}
+
+void MainWindow::send_to_board() {
+  auto* dialog = new SendToBoardDialog(shown_columns_, store_, this);
+  dialog->setAttribute(Qt::WA_DeleteOnClose);
+  connect(dialog, &SendToBoardDialog::finished_sending, this,
+          [this](const QString& message) { statusBar()->showMessage(message); });
+  dialog->open();
 }
 
 void MainWindow::save_output() {

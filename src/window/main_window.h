@@ -68,6 +68,7 @@ class MainWindow : public QMainWindow {
   void change_settings(const OutputSettings& settings);
   void show_settings();
   void save_output();
+  void send_to_board();
 
   WindowDialogs dialogs_;
   Start start_command_;
@@ -90,6 +91,8 @@ class MainWindow : public QMainWindow {
   QAction* pause_ = nullptr;
   QActionGroup* formats_ = nullptr;
   QAction* save_ = nullptr;
+  QAction* send_to_board_ = nullptr;
+  std::vector<std::uint8_t> shown_columns_;  // what Send to Board sends: the shown array
   std::vector<std::pair<QAction*, bool OutputSettings::*>> options_;
   QActionGroup* fonts_ = nullptr;
   std::vector<std::pair<QAction*, FontSettings>> font_picks_;

@@ -1,8 +1,8 @@
 #!/bin/sh
 # Configures, builds and installs both programs with nothing but what they need (a compiler,
-# CMake, Make, Qt 6, FreeType, fontconfig, zlib and utfcpp), as a packager would: CMake and the
-# build see only a folder of the compiler's, CMake's and Make's programs, and every system program
-# folder is hidden from find_program. What needs avr-gcc, clang, python3, help2man, pkg-config or
+# CMake, Make, Qt 6, FreeType, fontconfig, zlib, utfcpp and libserialport), as a packager
+# would: CMake and the build see only a folder of the compiler's, CMake's and Make's programs,
+# and every system program folder is hidden from find_program. What needs avr-gcc, clang, python3, help2man, pkg-config or
 # the validators must then be left out with a line saying so, never stop the build.
 # plain_build.sh SOURCE_DIR; works in SOURCE_DIR/build/plain-check, removed when it passes.
 set -eu

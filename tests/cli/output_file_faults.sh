@@ -49,5 +49,6 @@ me|loop|Too many levels of symbolic links|ln -s loop2 loop && ln -s loop loop2
 me|folder|Is a directory|mkdir folder && echo old >folder/inside
 me|absent/out.h|No such file or directory|:
 owner|out.h|Permission denied|echo old >out.h && chmod 444 out.h
+owner|ro/out.h|Permission denied|mkdir ro && echo old >ro/out.h && chmod 555 ro
 stranger|out.h|Permission denied|echo old >out.h
 EOF

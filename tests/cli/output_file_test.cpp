@@ -118,19 +118,5 @@ TEST(OutputFile, FailureLeavesTheFolderAsItWas) {
   }
 }
 
-TEST(OutputFile, UnwritableFolderKeepsTheOldFile) {
-  const TemporaryDirectory folder;
-  const fs::path file = existing_file(folder.path());
-  ASSERT_EQ(::chmod(folder.path().c_str(), 0500), 0);
-  if (::access(folder.path().c_str(), W_OK) == 0) {
-    GTEST_SKIP() << "this user may write to any folder";
-  }
-
-  const CliRun run = run_with_stdin({"-o", file.string(), "825710"}, "");
-  EXPECT_EQ(run.status, 1);
-  EXPECT_THAT(run.err, HasSubstr(file.string()));
-  EXPECT_EQ(folder.contents(), (Contents{{"marquee.h", kOldContent}}));
-}
-
 }  // namespace
 }  // namespace marquee8::testing

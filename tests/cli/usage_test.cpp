@@ -70,6 +70,10 @@ TEST(Usage, BadCommandLinesExitWithTwoAndPrintOnlyToErr) {
       {{"--spacing=font", "--decode"}, "'--spacing' draws a text"},
       {{"--decode", "--offset=1", "in.h"}, "'--offset' draws a text"},
       {{"--list-fonts", "TEXT"}, "takes no TEXT, not 'TEXT'"},
+      {{"--send"}, "--send"},
+      {{"--receive"}, "--receive"},
+      {{"--send=/dev/ttyACM0", "--brightness=16"}, "0 to 15 levels"},
+      {{"--send=/dev/ttyACM0", "--step=0"}, "1 to 65535 ms"},
   };
   for (const UsageCase& c : cases) {
     SCOPED_TRACE(::testing::PrintToString(c.arguments));

@@ -31,19 +31,6 @@ std::vector<unsigned> progmem_array(std::string_view text, Leads leads) {
   return expected_array(text, progmem);
 }
 
-// What the display shows at `step`: array column (step + x) mod the array's length in its
-// column x, bit 0 at the top, as the window's LED preview shows it.
-Frame window_frame(const std::vector<unsigned>& array, std::size_t step) {
-  Frame rows(8, std::string(8 * kModules, '.'));
-  for (std::size_t x = 0; x < rows[0].size(); ++x) {
-    const unsigned column = array[(step + x) % array.size()];
-    for (std::size_t row = 0; row < rows.size(); ++row) {
-      if ((column >> row) & 1) rows[row][x] = '#';
-    }
-  }
-  return rows;
-}
-
 // Every step once and two past the wrap, or up to the first picture that is not its step's.
 Recording record_steps(const std::filesystem::path& firmware, ModuleType type,
                        const std::vector<unsigned>& array) {
@@ -153,8 +140,8 @@ INSTANTIATE_TEST_SUITE_P(
     Mistakes, BrokenSketch,
     ::testing::Values(
         Broken{"mirrored_columns",
-               {"uint8_t column = MODULE_TYPE == FC16 ? 7 - bit : 8 - reg;",
-                "uint8_t column = MODULE_TYPE == FC16 ? bit : reg - 1;"},
+               {"uint8_t column = type_ == FC16 ? 7 - bit : 8 - reg;",
+                "uint8_t column = type_ == FC16 ? bit : reg - 1;"},
                ModuleType::kFc16,
                ""},
         Broken{"modules_in_reverse",
@@ -163,8 +150,8 @@ INSTANTIATE_TEST_SUITE_P(
                ModuleType::kFc16,
                ""},
         Broken{"rows_upside_down",
-               {"uint8_t row = MODULE_TYPE == FC16 ? reg - 1 : 7 - bit;",
-                "uint8_t row = MODULE_TYPE == FC16 ? 8 - reg : bit;"},
+               {"uint8_t row = type_ == FC16 ? reg - 1 : 7 - bit;",
+                "uint8_t row = type_ == FC16 ? 8 - reg : bit;"},
                ModuleType::kGeneric,
                ""},
         Broken{"no_wait_for_the_spi_flag",
@@ -172,8 +159,8 @@ INSTANTIATE_TEST_SUITE_P(
                ModuleType::kFc16,
                "not one 16-bit word per module"},
         Broken{"wraps_one_column_early",
-               {"return column == slen ? 0 : column + 1;",
-                "return column == slen - 1 ? 0 : column + 1;"},
+               {"return column == last ? 0 : column + 1;",
+                "return column == last - 1 ? 0 : column + 1;"},
                ModuleType::kFc16,
                ""}),
     [](const auto& info) { return info.param.name; });

@@ -2,12 +2,9 @@
 
 #include <stdexcept>
 
-#include "simulated_uno.h"
-
 namespace marquee8::testing {
 namespace {
 
-constexpr int kCsPin = 2;  // D10 is PB2
 // The firmware updates the chain a latch at a time, so between latches the LEDs show part old
 // and part new picture. A picture counts as shown once no latch has followed for this long:
 // longer than the gap between two latches of one update (8 bytes at simavr's 100 µs each), far
@@ -17,40 +14,62 @@ constexpr double kPatienceSeconds = 1.0;
 
 }  // namespace
 
-Recording record_frames(const std::filesystem::path& firmware, ModuleType type,
-                        const std::function<bool(const std::vector<Frame>&)>& enough) {
-  SimulatedUno uno(firmware);
-  Max7219Chain chain(kModules, type);
-  Recording recording;
-  const auto shown = [&] {
-    recording.fault = chain.fault();
-    if (recording.fault.empty()) recording.frames.push_back(chain.frame());
-    if (!recording.fault.empty() || enough(recording.frames)) uno.stop();
+FrameRecorder::FrameRecorder(SimulatedBoard& board, ModuleType type)
+    : board_(board), chain_(kModules, type) {
+  const auto shown = [this] {
+    if (enough_ == nullptr) return;  // shown while nobody records
+    recording_.fault = chain_.fault();
+    if (recording_.fault.empty()) recording_.frames.push_back(chain_.frame());
+    if (!recording_.fault.empty() || (*enough_)(recording_.frames)) board_.stop();
   };
-  uno.on_spi_byte([&](std::uint8_t byte) { chain.shift(byte); });
-  bool cs_high = true;  // idle: only a rise from low loads the modules
-  uno.on_port_b_pin(kCsPin, [&](bool high) {
-    if (high && !cs_high) {
-      chain.latch();
-      uno.set_alarm(kSettleMicroseconds, shown);
+  board_.on_spi_byte([this](std::uint8_t byte) { chain_.shift(byte); });
+  board_.on_chip_select([this, shown](bool high) {
+    if (high && !cs_high_) {
+      chain_.latch();
+      board_.set_alarm(kSettleMicroseconds, shown);
     }
-    cs_high = high;
+    cs_high_ = high;
   });
+}
 
+Recording FrameRecorder::record(const EnoughFrames& enough) {
+  recording_ = {};
+  enough_ = &enough;
+  board_.resume();
   try {
-    while (!uno.stopped()) {
-      const std::size_t before = recording.frames.size();
-      uno.run_until(uno.simulated_seconds() + kPatienceSeconds);
-      if (!uno.stopped() && recording.frames.size() == before) {
-        recording.fault = "no new picture for a simulated second";
+    while (!board_.stopped()) {
+      const std::size_t before = recording_.frames.size();
+      board_.run_until(board_.simulated_seconds() + kPatienceSeconds);
+      if (!board_.stopped() && recording_.frames.size() == before) {
+        recording_.fault = "no new picture for a simulated second";
         break;
       }
     }
   } catch (const std::runtime_error& error) {
-    recording.fault = error.what();
+    recording_.fault = error.what();
   }
-  recording.simulated_seconds = uno.simulated_seconds();
-  return recording;
+  enough_ = nullptr;
+  recording_.simulated_seconds = board_.simulated_seconds();
+  return std::move(recording_);
+}
+
+Frame window_frame(const std::vector<unsigned>& array, std::size_t step) {
+  Frame rows(8, std::string(8 * kModules, '.'));
+  for (std::size_t x = 0; x < rows[0].size(); ++x) {
+    const unsigned column = array[(step + x) % array.size()];
+    for (std::size_t row = 0; row < rows.size(); ++row) {
+      if ((column >> row) & 1) rows[row][x] = '#';
+    }
+  }
+  return rows;
+}
+
+Recording record_frames(const std::filesystem::path& firmware, ModuleType type,
+                        const EnoughFrames& enough, Board board,
+                        const std::vector<std::uint8_t>* eeprom) {
+  SimulatedBoard simulated(firmware, board, eeprom);
+  FrameRecorder recorder(simulated, type);
+  return recorder.record(enough);
 }
 
 }  // namespace marquee8::testing

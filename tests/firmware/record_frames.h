@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "max7219_chain.h"
+#include "simulated_board.h"
 
 namespace marquee8::testing {
 
@@ -18,11 +19,34 @@ struct Recording {
   double simulated_seconds = 0;
 };
 
-// Runs `firmware` on a simulated Uno wired to a chain of `kModules` MAX7219 modules of `type`
-// (DIN to MOSI D11, CLK to SCK D13, CS to D10) and records the pictures it shows, until
-// `enough` says so or a fault: a protocol fault, a picture shown with the chain set up wrong,
-// or no picture for a simulated second.
+using EnoughFrames = std::function<bool(const std::vector<Frame>&)>;
+
+// A chain of `kModules` MAX7219 modules of `type` wired to `board` (DIN to MOSI, CLK to SCK, CS
+// to SS) from its start, which records the pictures it shows.
+class FrameRecorder {
+ public:
+  FrameRecorder(SimulatedBoard& board, ModuleType type);
+
+  // Runs the board and records the pictures it shows from now on, until `enough` says so or a
+  // fault: a protocol fault, a picture shown with the chain set up wrong, or no picture for a
+  // simulated second.
+  Recording record(const EnoughFrames& enough);
+
+ private:
+  SimulatedBoard& board_;
+  Max7219Chain chain_;
+  const EnoughFrames* enough_ = nullptr;
+  Recording recording_;
+  bool cs_high_ = true;  // idle: only a rise from low loads the modules
+};
+
+// What the display shows at `step` of scrolling `array`: array column (step + x) mod the array's
+// length in its column x, bit 0 at the top, as the window's LED preview shows it.
+Frame window_frame(const std::vector<unsigned>& array, std::size_t step);
+
+// Runs `firmware` on a simulated `board` and records what it shows, as FrameRecorder does.
 Recording record_frames(const std::filesystem::path& firmware, ModuleType type,
-                        const std::function<bool(const std::vector<Frame>&)>& enough);
+                        const EnoughFrames& enough, Board board = Board::kUno,
+                        const std::vector<std::uint8_t>* eeprom = nullptr);
 
 }  // namespace marquee8::testing

@@ -77,7 +77,7 @@ std::vector<unsigned char> read_font_file(const std::string& path) {
   if (const char* why = not_regular(status.st_mode)) unusable("the font " + name + " " + why);
   std::vector<unsigned char> bytes = read_all(file.get(), name);
   if (bytes.empty()) unusable("the font " + name + " is empty");
-  if (is_gzip(bytes)) {
+  if (inflates_here(bytes)) {
     try {
       bytes = gzip_inflate(bytes, kMaxFontBytes);
     } catch (const InflateError& error) {

@@ -31,7 +31,7 @@ class Inflater {
 
 }  // namespace
 
-bool is_gzip(std::span<const unsigned char> bytes) {
+bool inflates_here(std::span<const unsigned char> bytes) {
   return bytes.size() >= 2 && bytes[0] == 0x1F && bytes[1] == 0x8B;
 }
 
@@ -63,7 +63,7 @@ std::vector<unsigned char> gzip_inflate(std::span<const unsigned char> compresse
     if (result == Z_STREAM_END) {
       // gunzip reads on into a member that follows, and passes over anything else after one.
       const std::span<const unsigned char> rest(stream.next_in, stream.avail_in);
-      if (!is_gzip(rest)) break;
+      if (!inflates_here(rest)) break;
       if (inflateReset(&stream) != Z_OK) throw InflateError("cannot be inflated");
     } else if (result == Z_BUF_ERROR && stream.avail_in == 0) {
       throw InflateError("is truncated: its gzip data ends early");

@@ -14,7 +14,8 @@ class InflateError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-bool is_gzip(std::span<const unsigned char> bytes);
+// Whether `bytes` are gzip data that this build inflates before FreeType reads them.
+bool inflates_here(std::span<const unsigned char> bytes);
 
 // The data of every gzip member in `compressed`, one after another as gunzip writes them.
 // Throws InflateError for damaged or cut-short data and for more than `max_bytes` of output, so

@@ -2,9 +2,9 @@
 
 namespace marquee8 {
 
-// The browser's build has no zlib: FreeType inflates a compressed font itself as it reads it,
-// with the copy of zlib's inflate in its own source.
-bool is_gzip(std::span<const unsigned char>) { return false; }
+// Without zlib (the browser's build) no bytes are inflated here: FreeType's own gzip stream
+// reads a compressed font as it is, slowly only where its bitmaps lie far apart.
+bool inflates_here(std::span<const unsigned char>) { return false; }
 
 std::vector<unsigned char> gzip_inflate(std::span<const unsigned char> compressed, std::size_t) {
   return {compressed.begin(), compressed.end()};

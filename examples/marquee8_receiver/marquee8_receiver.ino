@@ -1,0 +1,303 @@
+// Scrolls the message marquee8 last sent over USB across a chain of MAX7219 8x8 LED modules, on
+// an Arduino Uno or Mega 2560. Flash it once; from then on a new message needs no rebuild:
+//   marquee8 --send=/dev/ttyACM0 "HELLO"
+// The message is kept in EEPROM, so it comes back after a power cut. Until one is sent, the
+// board scrolls "waiting for a message", from waiting.h, which this command writes:
+//   marquee8 -f progmem --lead-out=32 --name=waiting --length-name=waitingLast
+//            "waiting for a message" -o waiting.h
+//
+// Wiring and module types: see marquee8_display.h in the Marquee8 library
+// (examples/libraries/Marquee8; copy it into your sketchbook's libraries folder once).
+// The serial protocol is in marquee8_protocol.h and docs/protocol.md.
+
+#include <avr/eeprom.h>
+#include <marquee8_display.h>
+#include <marquee8_protocol.h>
+
+#include "waiting.h"
+
+// ---- Settings ---------------------------------------------------------------------------------
+
+const ModuleType MODULE_TYPE = FC16;  // FC16 or GENERIC, see "Module types" in marquee8_display.h
+const uint8_t MODULES = 4;            // how many 8x8 modules are chained
+const uint16_t STEP_MS = 40;          // the waiting text's step, in ms; a message brings its own
+const uint8_t BRIGHTNESS = 2;         // the waiting text's brightness, 0 (dim) to 15 (bright)
+
+// ---- The EEPROM -------------------------------------------------------------------------------
+// Two slots, each half of the EEPROM (1 KB on an Uno, 4 KB on a Mega). A new message goes into
+// the slot not on show, and counts only once its last byte, the slot's marker, is written: a
+// power cut before that leaves the old message on show, after it the new one. Of two valid
+// slots the one with the later sequence number wins.
+const uint16_t SLOT_SIZE = (E2END + 1) / 2;
+const uint16_t MARKER = 0;       // VALID once the slot holds a whole, checked message
+const uint16_t SEQUENCE = 1;     // one more than the message it replaced, wrapping round
+const uint16_t COLUMNS = 2;      // how many columns, 1..CAPACITY
+const uint16_t STEP = 4;         // the column step, in ms
+const uint16_t LIGHT = 6;        // the brightness, 0..15
+const uint16_t CRC = 7;          // the columns' CRC
+const uint16_t HEADER_SIZE = 12;  // 3 bytes left for later versions
+const uint16_t CAPACITY = SLOT_SIZE - HEADER_SIZE;
+const uint8_t VALID = 0x4D;
+
+#if defined(ARDUINO_AVR_MEGA2560)
+const uint8_t BOARD = MARQUEE8_BOARD_MEGA_2560;
+#elif defined(ARDUINO_AVR_UNO)
+const uint8_t BOARD = MARQUEE8_BOARD_UNO;
+#else
+const uint8_t BOARD = MARQUEE8_BOARD_OTHER;
+#endif
+
+uint8_t readByte(uint16_t address) { return eeprom_read_byte((const uint8_t*)address); }
+uint16_t readWord(uint16_t address) { return eeprom_read_word((const uint16_t*)address); }
+void writeByte(uint16_t address, uint8_t value) { eeprom_update_byte((uint8_t*)address, value); }
+void writeWord(uint16_t address, uint16_t value) {
+  eeprom_update_word((uint16_t*)address, value);
+}
+
+uint16_t columnsCrc(uint16_t slot, uint16_t columns) {
+  uint16_t crc = MARQUEE8_CRC_START;
+  for (uint16_t i = 0; i < columns; i++) crc = marquee8_crc_add(crc, readByte(slot + HEADER_SIZE + i));
+  return crc;
+}
+
+bool slotValid(uint16_t slot) {
+  uint16_t columns = readWord(slot + COLUMNS);
+  return readByte(slot + MARKER) == VALID && columns >= 1 && columns <= CAPACITY &&
+         readWord(slot + STEP) > 0 && readByte(slot + LIGHT) <= 15 &&
+         columnsCrc(slot, columns) == readWord(slot + CRC);
+}
+
+// ---- What is on show --------------------------------------------------------------------------
+
+Marquee8Display<MODULES> display(MODULE_TYPE);
+bool stored = false;      // a message from EEPROM, or the waiting text
+uint16_t shownSlot = 0;   // the slot on show, when stored
+uint16_t last = waitingLast;
+uint16_t stepMs = STEP_MS;
+uint16_t first = 0;       // the message column shown at the left edge
+unsigned long stepStart = 0;
+
+uint8_t storedColumn(uint16_t index) { return readByte(shownSlot + HEADER_SIZE + index); }
+uint8_t waitingColumn(uint16_t index) { return pgm_read_byte(&waiting[index]); }
+
+void showFromStart() {
+  uint8_t brightness = BRIGHTNESS;
+  if (stored) {
+    last = readWord(shownSlot + COLUMNS) - 1;
+    stepMs = readWord(shownSlot + STEP);
+    brightness = readByte(shownSlot + LIGHT);
+  } else {
+    last = waitingLast;
+    stepMs = STEP_MS;
+  }
+  first = 0;
+  display.setBrightness(brightness);
+  display.show(first, last, stored ? storedColumn : waitingColumn);
+  stepStart = millis();
+}
+
+void chooseSlot() {
+  bool valid0 = slotValid(0), valid1 = slotValid(SLOT_SIZE);
+  stored = valid0 || valid1;
+  shownSlot = 0;
+  if (valid1 && (!valid0 || (int8_t)(readByte(SLOT_SIZE + SEQUENCE) - readByte(SEQUENCE)) > 0)) {
+    shownSlot = SLOT_SIZE;
+  }
+}
+
+// ---- The serial link --------------------------------------------------------------------------
+
+uint8_t frame[MARQUEE8_FRAME_OVERHEAD + MARQUEE8_MAX_PAYLOAD];
+uint8_t received = 0;  // bytes of `frame` so far
+unsigned long lastByte = 0;
+
+// The message being written: where, and what WRITE_BEGIN announced.
+bool writing = false;
+uint16_t newSlot, newColumns, newStep, newCrc, newReceived;
+uint8_t newBrightness;
+
+uint16_t getWord(const uint8_t* bytes) { return bytes[0] | (uint16_t)bytes[1] << 8; }
+void putWord(uint8_t* bytes, uint16_t value) {
+  bytes[0] = value & 0xFF;
+  bytes[1] = value >> 8;
+}
+
+void sendFrame(uint8_t type, const uint8_t* payload, uint8_t length) {
+  uint16_t crc = marquee8_crc_add(marquee8_crc_add(MARQUEE8_CRC_START, type), length);
+  for (uint8_t i = 0; i < length; i++) crc = marquee8_crc_add(crc, payload[i]);
+  Serial.write(MARQUEE8_FRAME_START);
+  Serial.write(type);
+  Serial.write(length);
+  Serial.write(payload, length);
+  Serial.write(crc & 0xFF);
+  Serial.write(crc >> 8);
+}
+
+void sendOk() { sendFrame(MARQUEE8_OK, 0, 0); }
+
+// Answers `command` with `code` once the line has gone quiet, so that what is left of a broken
+// frame is not read as the start of the next one.
+void sendError(uint8_t code, uint8_t command) {
+  unsigned long quiet = millis();
+  while (millis() - quiet < 5) {
+    if (Serial.available()) {
+      Serial.read();
+      quiet = millis();
+    }
+  }
+  uint8_t payload[2] = {code, command};
+  sendFrame(MARQUEE8_ERROR, payload, 2);
+}
+
+void sendInfo() {
+  uint8_t info[MARQUEE8_INFO_SIZE];
+  info[MARQUEE8_INFO_VERSION] = MARQUEE8_PROTOCOL_VERSION;
+  info[MARQUEE8_INFO_BOARD] = BOARD;
+  putWord(&info[MARQUEE8_INFO_CAPACITY], CAPACITY);
+  info[MARQUEE8_INFO_MODULE_TYPE] = MODULE_TYPE == FC16 ? 0 : 1;
+  info[MARQUEE8_INFO_MODULES] = MODULES;
+  putWord(&info[MARQUEE8_INFO_COLUMNS], stored ? last + 1 : 0);
+  putWord(&info[MARQUEE8_INFO_STEP_MS], stepMs);
+  info[MARQUEE8_INFO_BRIGHTNESS] = stored ? readByte(shownSlot + LIGHT) : BRIGHTNESS;
+  putWord(&info[MARQUEE8_INFO_CRC], stored ? readWord(shownSlot + CRC) : 0);
+  sendFrame(MARQUEE8_INFO, info, sizeof info);
+}
+
+void beginWrite(const uint8_t* payload) {
+  uint16_t columns = getWord(payload), step = getWord(payload + 2);
+  uint8_t brightness = payload[4];
+  if (columns == 0 || columns > CAPACITY) return sendError(MARQUEE8_ERROR_TOO_LONG, frame[1]);
+  if (step == 0 || brightness > 15) return sendError(MARQUEE8_ERROR_SETTINGS, frame[1]);
+  newSlot = stored && shownSlot == 0 ? SLOT_SIZE : 0;
+  writeByte(newSlot + MARKER, 0xFF);  // the slot holds the message before last: no loss
+  newColumns = columns;
+  newStep = step;
+  newBrightness = brightness;
+  newCrc = getWord(payload + 5);
+  newReceived = 0;
+  writing = true;
+  sendOk();
+}
+
+void writeData(const uint8_t* payload, uint8_t length) {
+  uint16_t offset = getWord(payload);
+  uint8_t count = length - 2;
+  if (offset > newReceived || offset + count > newColumns) {
+    return sendError(MARQUEE8_ERROR_OFFSET, frame[1]);
+  }
+  eeprom_update_block(payload + 2, (uint8_t*)(newSlot + HEADER_SIZE + offset), count);
+  if (offset + count > newReceived) newReceived = offset + count;
+  sendOk();
+}
+
+// Checks the columns as the EEPROM now holds them, and only then makes the slot count.
+void endWrite() {
+  if (newReceived != newColumns) return sendError(MARQUEE8_ERROR_INCOMPLETE, frame[1]);
+  writing = false;
+  if (columnsCrc(newSlot, newColumns) != newCrc) {
+    return sendError(MARQUEE8_ERROR_MESSAGE_CRC, frame[1]);
+  }
+  uint8_t sequence = stored ? readByte(shownSlot + SEQUENCE) + 1 : 0;
+  writeByte(newSlot + SEQUENCE, sequence);
+  writeWord(newSlot + COLUMNS, newColumns);
+  writeWord(newSlot + STEP, newStep);
+  writeByte(newSlot + LIGHT, newBrightness);
+  writeWord(newSlot + CRC, newCrc);
+  writeByte(newSlot + MARKER, VALID);
+  stored = true;
+  shownSlot = newSlot;
+  showFromStart();
+  sendInfo();
+}
+
+void readBack(const uint8_t* payload) {
+  uint16_t offset = getWord(payload);
+  uint8_t count = payload[2];
+  uint16_t columns = stored ? last + 1 : 0;
+  if (count == 0 || count > MARQUEE8_CHUNK_COLUMNS || offset >= columns ||
+      count > columns - offset) {
+    return sendError(MARQUEE8_ERROR_READ_RANGE, frame[1]);
+  }
+  uint8_t data[2 + MARQUEE8_CHUNK_COLUMNS];
+  putWord(data, offset);
+  for (uint8_t i = 0; i < count; i++) data[2 + i] = storedColumn(offset + i);
+  sendFrame(MARQUEE8_DATA, data, 2 + count);
+}
+
+// The payload's size each command needs, or -1 for a command this version does not have.
+int payloadSize(uint8_t command, uint8_t length) {
+  switch (command) {
+    case MARQUEE8_HELLO:
+    case MARQUEE8_WRITE_END:
+      return 0;
+    case MARQUEE8_WRITE_BEGIN:
+      return 7;
+    case MARQUEE8_WRITE_DATA:
+      return length >= 3 && length <= 2 + MARQUEE8_CHUNK_COLUMNS ? length : 3;
+    case MARQUEE8_READ:
+      return 3;
+  }
+  return -1;
+}
+
+void handleFrame() {
+  uint8_t command = frame[1], length = frame[2];
+  const uint8_t* payload = &frame[3];
+  uint16_t crc = MARQUEE8_CRC_START;
+  for (uint8_t i = 1; i < 3 + length; i++) crc = marquee8_crc_add(crc, frame[i]);
+  if (crc != getWord(&frame[3 + length])) return sendError(MARQUEE8_ERROR_FRAME_CRC, command);
+  int size = payloadSize(command, length);
+  if (size < 0) return sendError(MARQUEE8_ERROR_UNKNOWN, command);
+  if (size != length) return sendError(MARQUEE8_ERROR_PAYLOAD, command);
+  if ((command == MARQUEE8_WRITE_DATA || command == MARQUEE8_WRITE_END) && !writing) {
+    return sendError(MARQUEE8_ERROR_NOT_WRITING, command);
+  }
+  switch (command) {
+    case MARQUEE8_HELLO: return sendInfo();
+    case MARQUEE8_WRITE_BEGIN: return beginWrite(payload);
+    case MARQUEE8_WRITE_DATA: return writeData(payload, length);
+    case MARQUEE8_WRITE_END: return endWrite();
+    case MARQUEE8_READ: return readBack(payload);
+  }
+}
+
+// Takes what has come in; a frame is handled once it is whole.
+void pollSerial() {
+  while (Serial.available()) {
+    uint8_t byte = Serial.read();
+    lastByte = millis();
+    if (received == 0 && byte != MARQUEE8_FRAME_START) continue;  // between frames: noise
+    frame[received++] = byte;
+    if (received == 3 && frame[2] > MARQUEE8_MAX_PAYLOAD) {
+      received = 0;
+      return sendError(MARQUEE8_ERROR_FRAME, frame[1]);
+    }
+    if (received > 2 && received == MARQUEE8_FRAME_OVERHEAD + frame[2]) {
+      received = 0;
+      return handleFrame();
+    }
+  }
+  if (received > 0 && millis() - lastByte > MARQUEE8_BYTE_TIMEOUT_MS) {
+    received = 0;
+    sendError(MARQUEE8_ERROR_FRAME, frame[1]);
+  }
+}
+
+void setup() {
+  Serial.begin(MARQUEE8_BAUD);
+  chooseSlot();
+  display.begin(BRIGHTNESS);
+  showFromStart();  // fill the LED registers before the display goes on
+  display.on();
+  sendInfo();       // the greeting, which a host waits for after opening the port resets us
+}
+
+void loop() {
+  pollSerial();
+  if (millis() - stepStart >= stepMs) {
+    stepStart += stepMs;
+    if (millis() - stepStart >= stepMs) stepStart = millis();  // behind after an EEPROM write
+    first = nextColumn(first, last);
+    display.show(first, last, stored ? storedColumn : waitingColumn);
+  }
+}

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <string>
+
+#include "board_link.h"
+#include "link_error.h"
+#include "serial_port.h"
+
+namespace marquee8 {
+
+// What a board holds after a send.
+struct SendReport {
+  std::string port;
+  BoardInfo board;
+  std::size_t columns = 0;
+
+  // "sent 37 columns to /dev/ttyACM0 (Arduino Uno, capacity 500 columns), verified"
+  std::string summary() const;
+};
+
+// Stores `message` on the marquee8 receiver on `port`, reads it back and compares. Throws
+// LinkError, leaving the board's previous message in place, for a port that cannot be opened,
+// a board that does not answer or speaks another protocol version, a message over the board's
+// capacity (refused before anything is written), a lost connection, a damaged line, a
+// cancellation through `progress`, or a read-back that differs.
+SendReport send_to_board(const std::string& port, const BoardMessage& message,
+                         const LinkProgress& progress);
+
+// The message the receiver on `port` stores. Throws LinkError, also when it stores none.
+BoardMessage receive_from_board(const std::string& port);
+
+// "/dev/ttyACM0  Arduino Uno (2341:0043)", as --list-ports writes a port.
+std::string describe_port(const SerialPortInfo& port);
+
+}  // namespace marquee8

@@ -1,0 +1,194 @@
+// Everything that can go wrong between marquee8 and a board: each ends in one clear message
+// and exit status 1, or, for a single damaged byte, in a send that succeeds all the same, and
+// the board shows the message it showed before, or the new one whole.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <functional>
+
+#include "board_session.h"
+#include "example_build.h"
+#include "marquee8_protocol.h"
+#include "receiver_support.h"
+#include "temporary_directory.h"
+
+namespace marquee8::testing {
+namespace {
+
+using ::testing::HasSubstr;
+using Direction = SimulatedBoard::Direction;
+
+// What the test does to the board and its line while marquee8 sends "NEW".
+struct Trouble {
+  // How the wire changes the n-th byte (from 0) going `direction`.
+  std::function<std::uint8_t(Direction direction, std::size_t n, std::uint8_t byte)> wire;
+  // Whether the board runs, told how many bytes it has received; may pull the cable.
+  std::function<bool(SimulatedBoard& board, std::size_t received)> runs;
+};
+
+std::uint8_t flip_bit(std::uint8_t byte) { return byte ^ 0x08; }
+
+// A wire that damages byte `n` going `damaged` and no other.
+Trouble damage_one(Direction damaged, std::size_t n) {
+  return {[damaged, n](Direction direction, std::size_t index, std::uint8_t byte) {
+            return direction == damaged && index == n ? flip_bit(byte) : byte;
+          },
+          {}};
+}
+
+struct Failure {
+  std::string name;
+  Trouble trouble;
+  std::string text;  // what marquee8 sends
+  int status;
+  std::string message;  // in what marquee8 says; {port} stands for the port
+  bool new_message_shown;
+};
+void PrintTo(const Failure& row, std::ostream* out) { *out << row.name; }
+
+std::string with_port(std::string message, const std::string& port) {
+  const std::size_t at = message.find("{port}");
+  if (at != std::string::npos) message.replace(at, 6, port);
+  return message;
+}
+
+// The first bytes the greeting and the first commands take: byte 40 to the board lies in the
+// first chunk of columns, byte 20 from it in the answer to WRITE_BEGIN.
+constexpr std::size_t kInFirstChunk = 40;
+constexpr std::size_t kInFirstAnswer = 20;
+
+class SendFailure : public ::testing::TestWithParam<Failure> {};
+
+TEST_P(SendFailure, SaysWhatWentWrongAndKeepsAWholeMessage) {
+  const Failure& row = GetParam();
+  SimulatedBoard board(firmware_for(Board::kUno), Board::kUno, &old_message_eeprom(Board::kUno));
+  const std::string port = board.open_serial_port();
+  std::size_t counts[2] = {0, 0};
+  if (row.trouble.wire) {
+    board.set_wire([&](Direction direction, std::uint8_t byte) {
+      return row.trouble.wire(direction, counts[static_cast<int>(direction)]++, byte);
+    });
+  }
+  std::function<bool()> runs;
+  if (row.trouble.runs) {
+    runs = [&] { return row.trouble.runs(board, board.serial_input().size()); };
+  }
+  const CommandResult sent = run_beside_board(board, send_command(port, row.text), runs);
+  EXPECT_EQ(sent.status, row.status);
+  EXPECT_THAT(sent.output, HasSubstr(with_port(row.message, port)));
+
+  const std::vector<unsigned> shown = message_array(row.new_message_shown ? row.text : "OLD");
+  const Recording after = power_up(Board::kUno, board.eeprom(), 3);
+  EXPECT_EQ(after.fault, "");
+  EXPECT_TRUE(shows_from_start(after.frames, shown));
+}
+
+// 84 characters: 6 × 84 + 1 columns and 8 + 32 blank ones, over an Uno's 500.
+const std::string kTooLong(84, 'W');
+
+INSTANTIATE_TEST_SUITE_P(
+    Troubles, SendFailure,
+    ::testing::Values(
+        Failure{"one_damaged_byte_to_the_board_is_sent_again",
+                damage_one(Direction::kToBoard, kInFirstChunk), "NEW", 0,
+                "marquee8: sent 59 columns to {port} (Arduino Uno, capacity 500 columns), verified",
+                true},
+        Failure{"one_damaged_byte_from_the_board_is_asked_again",
+                damage_one(Direction::kFromBoard, kInFirstAnswer), "NEW", 0, "verified", true},
+        Failure{"a_line_that_keeps_damaging_bytes",
+                {[](Direction direction, std::size_t n, std::uint8_t byte) {
+                   // Frames still start, so that the board answers each damaged one.
+                   return direction == Direction::kToBoard && n >= kInFirstChunk &&
+                                  byte != MARQUEE8_FRAME_START
+                              ? flip_bit(byte)
+                              : byte;
+                 },
+                 {}},
+                "NEW",
+                1,
+                "marquee8: the data to or from {port} kept arriving damaged (3 tries): check the "
+                "cable; the board keeps its previous message\n",
+                false},
+        Failure{
+            "a_board_that_stops_mid_send",
+            {{}, [](SimulatedBoard&, std::size_t received) { return received < kInFirstChunk; }},
+            "NEW",
+            1,
+            "marquee8: the receiver on {port} stopped answering; the board keeps its previous "
+            "message\n",
+            false},
+        Failure{"the_cable_pulled_mid_send",
+                {{},
+                 [](SimulatedBoard& board, std::size_t received) {
+                   if (received >= kInFirstChunk && board.serial_port_open()) board.pull_cable();
+                   return true;
+                 }},
+                "NEW",
+                1,
+                "marquee8: lost the connection to {port} (was the cable pulled?); the board keeps "
+                "its previous message\n",
+                false},
+        Failure{"nothing_answers",
+                {{}, [](SimulatedBoard&, std::size_t) { return false; }},
+                "NEW",
+                1,
+                "marquee8: no marquee8 receiver answered on {port} within 3 s: is the receiver "
+                "sketch flashed?\n",
+                false},
+        Failure{"a_message_over_the_capacity",
+                {[previous = 0](Direction direction, std::size_t, std::uint8_t byte) mutable {
+                   // No frame may start a write.
+                   if (direction == Direction::kToBoard) {
+                     EXPECT_FALSE(previous == MARQUEE8_FRAME_START && byte == MARQUEE8_WRITE_BEGIN);
+                     previous = byte;
+                   }
+                   return byte;
+                 },
+                 {}},
+                kTooLong,
+                1,
+                "marquee8: the message has 545 columns, but the Arduino Uno on {port} holds at "
+                "most 500: nothing was sent\n",
+                false}),
+    [](const auto& info) { return info.param.name; });
+
+// A receiver that speaks protocol version 2 is refused before anything is written.
+TEST(SendFailure, RefusesAnotherProtocolVersion) {
+  const TemporaryDirectory folder;
+  constexpr SketchEdit kVersion2 = {"info[MARQUEE8_INFO_VERSION] = MARQUEE8_PROTOCOL_VERSION;",
+                                    "info[MARQUEE8_INFO_VERSION] = 2;"};
+  const auto firmware = build_sketch(folder.path(), RECEIVER_SKETCH, ARDUINO_UNO_BUILD_SKETCH,
+                                     std::span(&kVersion2, 1));
+  SimulatedBoard board(firmware, Board::kUno, &old_message_eeprom(Board::kUno));
+  const std::string port = board.open_serial_port();
+  const CommandResult sent = run_beside_board(board, send_command(port, "NEW"));
+  EXPECT_EQ(sent.status, 1);
+  EXPECT_EQ(sent.output, "marquee8: the receiver on " + port +
+                             " speaks version 2 of the marquee8 protocol, this marquee8 version "
+                             "1: flash the receiver sketch that comes with this marquee8\n");
+  EXPECT_TRUE(
+      shows_from_start(power_up(Board::kUno, board.eeprom(), 3).frames, message_array("OLD")));
+}
+
+// Opening the port fails before anything is sent: a port that is not there, and one the user
+// may not open (run as nobody, when the tests run as root).
+TEST(SendFailure, NamesAPortThatCannotBeOpened) {
+  const CommandResult missing = run_command(std::string(MARQUEE8) + " --send=/dev/ttyNOSUCH0 NEW");
+  EXPECT_EQ(missing.status, 1);
+  EXPECT_EQ(missing.output, "marquee8: cannot open /dev/ttyNOSUCH0: no such serial port\n");
+
+  if (::geteuid() != 0) GTEST_SKIP() << "needs root to run marquee8 as nobody";
+  SimulatedBoard board(firmware_for(Board::kUno), Board::kUno);
+  const std::string port = board.open_serial_port();
+  const CommandResult denied = run_beside_board(
+      board, "setpriv --reuid=nobody --regid=nogroup --clear-groups " + send_command(port, "NEW"));
+  EXPECT_EQ(denied.status, 1);
+  EXPECT_EQ(denied.output, "marquee8: cannot open " + port +
+                               ": permission denied. On Linux the serial ports belong to the "
+                               "dialout group: join it with `sudo usermod -aG dialout $USER`, "
+                               "then log out and back in\n");
+}
+
+}  // namespace
+}  // namespace marquee8::testing
