@@ -140,10 +140,10 @@ void decode(const CliOptions& options, const Console& console) {
   if (from_stdin && console.in_is_terminal) {
     console.err << "marquee8: reading an array from standard input; end it with Ctrl+D\n";
   }
-  write_columns(options, console,
-                read_columns(from_stdin ? read_array_stdin(console.in)
-                                        : read_array_file(*options.text),
-                             options.settings));
+  write_columns(
+      options, console,
+      read_columns(from_stdin ? read_array_stdin(console.in) : read_array_file(*options.text),
+                   options.settings));
 }
 
 // --send: the array's columns, leads included and bit 0 at the top as the receiver scrolls

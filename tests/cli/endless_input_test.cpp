@@ -20,12 +20,13 @@ TEST(EndlessInput, IsRefusedAtOnce) {
     std::string command;
     std::string says;
   } cases[] = {
-      {"zeros", MARQUEE8 " --decode /dev/zero", "line 1, column 1: not text"},
-      {"random bytes", MARQUEE8 " --decode < /dev/urandom", "not text"},
-      {"an endless array", "yes 1, | " MARQUEE8 " --decode", "the array is too long"},
-      {"a FIFO as the font", "mkfifo fifo && " MARQUEE8 " --font=fifo HI",
+      {"zeros", MARQUEE8_PROGRAM " --decode /dev/zero", "line 1, column 1: not text"},
+      {"random bytes", MARQUEE8_PROGRAM " --decode < /dev/urandom", "not text"},
+      {"an endless array", "yes 1, | " MARQUEE8_PROGRAM " --decode", "the array is too long"},
+      {"a FIFO as the font", "mkfifo fifo && " MARQUEE8_PROGRAM " --font=fifo HI",
        "the font 'fifo' is a pipe, not a regular file"},
-      {"a pipe as the font", MARQUEE8 " --font=<(cat /usr/share/fonts/X11/misc/5x8.pcf.gz) HI",
+      {"a pipe as the font",
+       MARQUEE8_PROGRAM " --font=<(cat /usr/share/fonts/X11/misc/5x8.pcf.gz) HI",
        "is a pipe, not a regular file"},
   };
   for (const auto& c : cases) {
