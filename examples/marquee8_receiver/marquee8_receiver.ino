@@ -29,12 +29,12 @@ const uint8_t BRIGHTNESS = 2;         // the waiting text's brightness, 0 (dim) 
 // power cut before that leaves the old message on show, after it the new one. Of two valid
 // slots the one with the later sequence number wins.
 const uint16_t SLOT_SIZE = (E2END + 1) / 2;
-const uint16_t MARKER = 0;       // VALID once the slot holds a whole, checked message
-const uint16_t SEQUENCE = 1;     // one more than the message it replaced, wrapping round
-const uint16_t COLUMNS = 2;      // how many columns, 1..CAPACITY
-const uint16_t STEP = 4;         // the column step, in ms
-const uint16_t LIGHT = 6;        // the brightness, 0..15
-const uint16_t CRC = 7;          // the columns' CRC
+const uint16_t MARKER = 0;        // VALID once the slot holds a whole, checked message
+const uint16_t SEQUENCE = 1;      // one more than the message it replaced, wrapping round
+const uint16_t COLUMNS = 2;       // how many columns, 1..CAPACITY
+const uint16_t STEP = 4;          // the column step, in ms
+const uint16_t LIGHT = 6;         // the brightness, 0..15
+const uint16_t CRC = 7;           // the columns' CRC
 const uint16_t HEADER_SIZE = 12;  // 3 bytes left for later versions
 const uint16_t CAPACITY = SLOT_SIZE - HEADER_SIZE;
 const uint8_t VALID = 0x4D;
@@ -50,13 +50,12 @@ const uint8_t BOARD = MARQUEE8_BOARD_OTHER;
 uint8_t readByte(uint16_t address) { return eeprom_read_byte((const uint8_t*)address); }
 uint16_t readWord(uint16_t address) { return eeprom_read_word((const uint16_t*)address); }
 void writeByte(uint16_t address, uint8_t value) { eeprom_update_byte((uint8_t*)address, value); }
-void writeWord(uint16_t address, uint16_t value) {
-  eeprom_update_word((uint16_t*)address, value);
-}
+void writeWord(uint16_t address, uint16_t value) { eeprom_update_word((uint16_t*)address, value); }
 
 uint16_t columnsCrc(uint16_t slot, uint16_t columns) {
   uint16_t crc = MARQUEE8_CRC_START;
-  for (uint16_t i = 0; i < columns; i++) crc = marquee8_crc_add(crc, readByte(slot + HEADER_SIZE + i));
+  for (uint16_t i = 0; i < columns; i++)
+    crc = marquee8_crc_add(crc, readByte(slot + HEADER_SIZE + i));
   return crc;
 }
 
@@ -70,11 +69,11 @@ bool slotValid(uint16_t slot) {
 // ---- What is on show --------------------------------------------------------------------------
 
 Marquee8Display<MODULES> display(MODULE_TYPE);
-bool stored = false;      // a message from EEPROM, or the waiting text
-uint16_t shownSlot = 0;   // the slot on show, when stored
+bool stored = false;     // a message from EEPROM, or the waiting text
+uint16_t shownSlot = 0;  // the slot on show, when stored
 uint16_t last = waitingLast;
 uint16_t stepMs = STEP_MS;
-uint16_t first = 0;       // the message column shown at the left edge
+uint16_t first = 0;  // the message column shown at the left edge
 unsigned long stepStart = 0;
 
 uint8_t storedColumn(uint16_t index) { return readByte(shownSlot + HEADER_SIZE + index); }
@@ -253,11 +252,16 @@ void handleFrame() {
     return sendError(MARQUEE8_ERROR_NOT_WRITING, command);
   }
   switch (command) {
-    case MARQUEE8_HELLO: return sendInfo();
-    case MARQUEE8_WRITE_BEGIN: return beginWrite(payload);
-    case MARQUEE8_WRITE_DATA: return writeData(payload, length);
-    case MARQUEE8_WRITE_END: return endWrite();
-    case MARQUEE8_READ: return readBack(payload);
+    case MARQUEE8_HELLO:
+      return sendInfo();
+    case MARQUEE8_WRITE_BEGIN:
+      return beginWrite(payload);
+    case MARQUEE8_WRITE_DATA:
+      return writeData(payload, length);
+    case MARQUEE8_WRITE_END:
+      return endWrite();
+    case MARQUEE8_READ:
+      return readBack(payload);
   }
 }
 
@@ -289,7 +293,7 @@ void setup() {
   display.begin(BRIGHTNESS);
   showFromStart();  // fill the LED registers before the display goes on
   display.on();
-  sendInfo();       // the greeting, which a host waits for after opening the port resets us
+  sendInfo();  // the greeting, which a host waits for after opening the port resets us
 }
 
 void loop() {

@@ -33,11 +33,11 @@ class Marquee8Display {
   // Takes the SPI pins and sets every chip up, its display still off: show() fills the LED
   // registers, then on() lights them, so that power-up garbage is never seen.
   void begin(uint8_t brightness) {
-    digitalWrite(SS, HIGH);        // high before it drives the pin: a stray pulse would load
-    pinMode(SS, OUTPUT);           // whatever the modules happen to hold
-    pinMode(MOSI, OUTPUT);         // to DIN
-    pinMode(SCK, OUTPUT);          // to CLK
-    SPCR = _BV(SPE) | _BV(MSTR);   // SPI on, the board in charge, 4 MHz, most significant bit first
+    digitalWrite(SS, HIGH);       // high before it drives the pin: a stray pulse would load
+    pinMode(SS, OUTPUT);          // whatever the modules happen to hold
+    pinMode(MOSI, OUTPUT);        // to DIN
+    pinMode(SCK, OUTPUT);         // to CLK
+    SPCR = _BV(SPE) | _BV(MSTR);  // SPI on, the board in charge, 4 MHz, most significant bit first
 
     writeAll(DISPLAY_TEST, 0);
     writeAll(DECODE_MODE, 0);

@@ -39,15 +39,15 @@
 #define MARQUEE8_ERROR 0xFF /* code (1), the command it answers (1) */
 
 /* INFO's payload. Its first byte is the version in every version of the protocol. */
-#define MARQUEE8_INFO_VERSION 0      /* 1 byte */
-#define MARQUEE8_INFO_BOARD 1        /* 1 byte, MARQUEE8_BOARD_... */
-#define MARQUEE8_INFO_CAPACITY 2     /* 2 bytes, in columns */
-#define MARQUEE8_INFO_MODULE_TYPE 4  /* 1 byte: 0 FC-16, 1 generic */
-#define MARQUEE8_INFO_MODULES 5      /* 1 byte */
-#define MARQUEE8_INFO_COLUMNS 6      /* 2 bytes, the stored message's; 0 when none is stored */
-#define MARQUEE8_INFO_STEP_MS 8      /* 2 bytes */
-#define MARQUEE8_INFO_BRIGHTNESS 10  /* 1 byte, 0..15 */
-#define MARQUEE8_INFO_CRC 11         /* 2 bytes, the stored columns' CRC */
+#define MARQUEE8_INFO_VERSION 0     /* 1 byte */
+#define MARQUEE8_INFO_BOARD 1       /* 1 byte, MARQUEE8_BOARD_... */
+#define MARQUEE8_INFO_CAPACITY 2    /* 2 bytes, in columns */
+#define MARQUEE8_INFO_MODULE_TYPE 4 /* 1 byte: 0 FC-16, 1 generic */
+#define MARQUEE8_INFO_MODULES 5     /* 1 byte */
+#define MARQUEE8_INFO_COLUMNS 6     /* 2 bytes, the stored message's; 0 when none is stored */
+#define MARQUEE8_INFO_STEP_MS 8     /* 2 bytes */
+#define MARQUEE8_INFO_BRIGHTNESS 10 /* 1 byte, 0..15 */
+#define MARQUEE8_INFO_CRC 11        /* 2 bytes, the stored columns' CRC */
 #define MARQUEE8_INFO_SIZE 13
 
 #define MARQUEE8_BOARD_OTHER 0
@@ -55,17 +55,17 @@
 #define MARQUEE8_BOARD_MEGA_2560 2
 
 /* ERROR codes. The stored message is never changed by a command that fails. */
-#define MARQUEE8_ERROR_FRAME_CRC 1     /* a frame's CRC did not match: send it again */
-#define MARQUEE8_ERROR_FRAME 2         /* a frame broke off, or its length was over the limit */
-#define MARQUEE8_ERROR_UNKNOWN 3       /* a command this version does not have */
-#define MARQUEE8_ERROR_PAYLOAD 4       /* a payload of the wrong size for its command */
-#define MARQUEE8_ERROR_TOO_LONG 5      /* more columns than the capacity, or none */
-#define MARQUEE8_ERROR_SETTINGS 6      /* brightness over 15 or a step of 0 ms */
-#define MARQUEE8_ERROR_NOT_WRITING 7   /* WRITE_DATA or WRITE_END without WRITE_BEGIN */
-#define MARQUEE8_ERROR_OFFSET 8        /* data past the end, or after a gap */
-#define MARQUEE8_ERROR_INCOMPLETE 9    /* WRITE_END before every column came */
-#define MARQUEE8_ERROR_MESSAGE_CRC 10  /* the columns stored do not have the CRC announced */
-#define MARQUEE8_ERROR_READ_RANGE 11   /* READ past the stored message */
+#define MARQUEE8_ERROR_FRAME_CRC 1    /* a frame's CRC did not match: send it again */
+#define MARQUEE8_ERROR_FRAME 2        /* a frame broke off, or its length was over the limit */
+#define MARQUEE8_ERROR_UNKNOWN 3      /* a command this version does not have */
+#define MARQUEE8_ERROR_PAYLOAD 4      /* a payload of the wrong size for its command */
+#define MARQUEE8_ERROR_TOO_LONG 5     /* more columns than the capacity, or none */
+#define MARQUEE8_ERROR_SETTINGS 6     /* brightness over 15 or a step of 0 ms */
+#define MARQUEE8_ERROR_NOT_WRITING 7  /* WRITE_DATA or WRITE_END without WRITE_BEGIN */
+#define MARQUEE8_ERROR_OFFSET 8       /* data past the end, or after a gap */
+#define MARQUEE8_ERROR_INCOMPLETE 9   /* WRITE_END before every column came */
+#define MARQUEE8_ERROR_MESSAGE_CRC 10 /* the columns stored do not have the CRC announced */
+#define MARQUEE8_ERROR_READ_RANGE 11  /* READ past the stored message */
 
 /* CRC-16/CCITT-FALSE (polynomial 0x1021, start 0xFFFF), for frames and whole messages. */
 #define MARQUEE8_CRC_START 0xFFFF
