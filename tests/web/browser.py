@@ -11,6 +11,8 @@ import time
 import urllib.request
 
 from selenium import webdriver
+from selenium.webdriver.chrome.service import Service
+from selenium.webdriver.common import utils
 from selenium.webdriver.common.by import By
 from selenium.webdriver.support.ui import WebDriverWait
 
@@ -48,6 +50,18 @@ class PageServer:
         self.process.wait()
 
 
+class LoopbackService(Service):
+    """chromedriver reached at 127.0.0.1 rather than by the name localhost, which a minimal
+    system without /etc/hosts cannot resolve."""
+
+    @property
+    def service_url(self):
+        return f"http://127.0.0.1:{self.port}"
+
+    def is_connectable(self):
+        return utils.is_connectable(self.port, "127.0.0.1")
+
+
 class Browser:
     """A fresh headless Chromium profile that saves downloads to its own folder and logs every
     network request."""
@@ -63,7 +77,7 @@ class Browser:
         options.add_argument("--window-size=800,900")
         for flag in flags:
             options.add_argument(flag)
-        self.driver = webdriver.Chrome(options=options)
+        self.driver = webdriver.Chrome(service=LoopbackService(), options=options)
         self.driver.execute_cdp_cmd(
             "Browser.setDownloadBehavior", {"behavior": "allow", "downloadPath": self.downloads})
 
