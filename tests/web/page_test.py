@@ -305,7 +305,8 @@ class BadInput(PageCase):
             ({}, {"leadOut": "-1"}, "The output settings cannot be used: ", None),
             ({}, {"size": "65"}, "The font cannot be used: ", None),
             ({}, {"font": junk}, "The font cannot be used: ",
-             marquee8_error("--font=" + junk, "x").removeprefix(f"'{junk}': ")),
+             # the reason after the file's name: the page names its own copy of the file
+             marquee8_error("--font=" + junk, "x").split(f"'{junk}' ", 1)[-1]),
             ({"font": PCF_GZ}, {"size": "12"}, "The font cannot be used: ",
              marquee8_error("--font=" + PCF_GZ, "--size=12", "x").removeprefix(f"'{PCF_GZ}' ")),
             ({}, {"array": unreadable}, "The array cannot be read: ",
