@@ -158,13 +158,16 @@ QString name_of(const FontSource& source) {
 std::vector<FormatChoice> format_choices() {
   std::vector<FormatChoice> choices;
   for (const FormatDescription& format : output_formats()) {
-    choices.push_back(
-        {format.format,
-         QString::fromLatin1(format.name.data(), static_cast<qsizetype>(format.name.size())),
-         QCoreApplication::translate("marquee8::MainWindow",
-                                     std::string(format.menu_label).c_str())});
+    choices.push_back({format.format, format_name_of(format.format),
+                       QCoreApplication::translate("marquee8::MainWindow",
+                                                   std::string(format.menu_label).c_str())});
   }
   return choices;
+}
+
+QString format_name_of(OutputFormat format) {
+  const std::string_view name = format_description(format).name;
+  return QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
 }
 
 std::optional<OutputFormat> format_called(const QString& name) {

@@ -97,6 +97,7 @@ struct FormatChoice {
 };
 std::vector<FormatChoice> format_choices();
 std::optional<OutputFormat> format_called(const QString& name);
+QString format_name_of(OutputFormat format);
 
 // Why `settings` cannot be written, as the user is told; nothing when they can.
 std::optional<QString> settings_problem_of(const OutputSettings& settings);

@@ -70,9 +70,7 @@ OutputSettings load_output_settings(QSettings& store) {
 }
 
 void save_output_settings(QSettings& store, const OutputSettings& settings) {
-  for (const FormatChoice& choice : format_choices()) {
-    if (choice.format == settings.format) store.setValue(kFormat, choice.name);
-  }
+  store.setValue(kFormat, format_name_of(settings.format));
   store.setValue(kHex, settings.hex);
   store.setValue(kMsbTop, settings.msb_top);
   store.setValue(kLeadIn, settings.lead_in);

@@ -84,5 +84,24 @@ TEST(ShowArray, RejectsWhatItCannotRead) {
   }
 }
 
+// Settings no Conversion would take are refused here too, before a byte is written.
+TEST(WriteDecoded, RefusesSettingsThatCannotBeWritten) {
+  OutputSettings art_in_raw = with(OutputFormat::kRaw);
+  art_in_raw.art = true;
+  OutputSettings reserved = with(OutputFormat::kC);
+  reserved.array_name = "int";
+  const std::vector<std::uint8_t> columns = {1, 2, 3};
+  for (const OutputSettings& settings : {art_in_raw, reserved}) {
+    StringSink out;
+    try {
+      write_decoded(columns, settings, out);
+      ADD_FAILURE() << "written: " << out.text();
+    } catch (const ConversionError& error) {
+      EXPECT_EQ(error.kind(), ConversionError::Kind::kInvalidSettings) << error.what();
+    }
+    EXPECT_EQ(out.text(), "");
+  }
+}
+
 }  // namespace
 }  // namespace marquee8

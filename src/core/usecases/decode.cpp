@@ -5,6 +5,7 @@
 #include "array_reader.h"
 #include "array_writer.h"
 #include "sampled_rows.h"
+#include "settings_check.h"
 #include "text_limits.h"
 
 namespace marquee8 {
@@ -36,6 +37,7 @@ OutputSettings decoded_array_settings(OutputSettings chosen, bool lead_in_chosen
 
 void write_decoded(std::span<const std::uint8_t> columns, const OutputSettings& settings,
                    ByteSink& out) {
+  check(settings);
   check_array_length(columns.size(), settings, "the array");
   write_array(settings, columns, out);
 }

@@ -38,8 +38,9 @@ std::vector<std::uint8_t> read_columns(std::string_view array_text, const Output
 OutputSettings decoded_array_settings(OutputSettings chosen, bool lead_in_chosen,
                                       bool lead_out_chosen);
 
-// What `marquee8 --decode` writes for `columns` (from read_columns). Throws ConversionError
-// (kTextTooLong) for more elements than the length can count, before anything is written.
+// What `marquee8 --decode` writes for `columns` (from read_columns). Throws ConversionError,
+// before anything is written: kInvalidSettings for settings that cannot be written, as a
+// Conversion refuses them, and kTextTooLong for more elements than the length can count.
 void write_decoded(std::span<const std::uint8_t> columns, const OutputSettings& settings,
                    ByteSink& out);
 
