@@ -3,10 +3,13 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
+#include <algorithm>
 #include <cstdlib>
 #include <iterator>
 
@@ -57,6 +60,38 @@ BENCHMARK(BM_ClickToOutputPainted)
     ->Arg(1'000)
     ->Arg(10'000)
     ->Arg(100'000)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+// The longest the window's thread goes without serving its events during a click on Start: the
+// conversion runs off it, so this is what showing the result costs.
+void BM_LongestStallOfAStart(benchmark::State& state) {
+  ShownWindow shown(state.range(0));
+  QElapsedTimer clock;
+  qint64 last_served = 0;
+  qint64 longest = 0;
+  QTimer serving;
+  serving.setInterval(1);
+  QObject::connect(&serving, &QTimer::timeout, [&] {
+    longest = std::max(longest, clock.elapsed() - last_served);
+    last_served = clock.elapsed();
+  });
+  for (auto _ : state) {
+    shown.output().setPlainText(QStringLiteral("Text1"));
+    longest = 0;
+    clock.start();
+    last_served = 0;
+    serving.start();
+    shown.click_and_paint();
+    serving.stop();
+    longest = std::max(longest, clock.elapsed() - last_served);
+    state.counters["longest_stall_ms"] = static_cast<double>(longest);
+  }
+}
+BENCHMARK(BM_LongestStallOfAStart)
+    ->Arg(100'000)
+    ->Arg(1'000'000)
+    ->Iterations(3)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 

@@ -8,7 +8,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStatusBar>
 #include <exception>
@@ -19,6 +18,7 @@
 #include "led_preview_window.h"
 #include "led_strip.h"
 #include "menu_actions.h"
+#include "output_box.h"
 #include "run_progress.h"
 #include "send_to_board_dialog.h"
 #include "settings_store.h"
@@ -65,8 +65,8 @@ MainWindow::MainWindow(WindowDialogs dialogs, Start start, QWidget* parent)
                    {16, 24, 153, 25})),
       input_(place(new QLineEdit(default_text(), client_), "txtinput", {208, 24, 81, 33})),
       canvas_view_(place(new CanvasView(client_), "pic", {40, 88, 673, 33})),
-      output_(place(new QPlainTextEdit(QStringLiteral("Text1"), client_), "txtoutput",
-                    {32, 152, 689, 129})),
+      output_(
+          place(new OutputBox(QStringLiteral("Text1"), client_), "txtoutput", {32, 152, 689, 129})),
       start_(
           place(new QPushButton(QStringLiteral("Start"), client_), "Command1", {56, 296, 81, 33})),
       // The free space right of Start, clear of every control.
@@ -83,13 +83,6 @@ MainWindow::MainWindow(WindowDialogs dialogs, Start start, QWidget* parent)
 
   // Qt's default of 32767 would silently cut a long pasted text.
   input_->setMaxLength(std::numeric_limits<int>::max());
-
-  // The first line holds thousands of comma-separated values; wrapping at their spaces keeps
-  // all of it readable without scrolling sideways.
-  output_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-  output_->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-  // Tab moves on through the tab order, as in the input box, instead of typing a tab.
-  output_->setTabChangesFocus(true);
 
   setTabOrder(canvas_view_, output_);
   setTabOrder(output_, start_);
@@ -162,8 +155,7 @@ void MainWindow::build_menus() {
   QMenu* edit = menuBar()->addMenu(tr("&Edit"));
   connect(
       add_action(edit, tr("&Copy Output"), "actionCopyOutput", QKeySequence(tr("Ctrl+Shift+C"))),
-      &QAction::triggered, this,
-      [this] { QApplication::clipboard()->setText(output_->toPlainText()); });
+      &QAction::triggered, this, [this] { QApplication::clipboard()->setText(output_->text()); });
   connect(
       add_action(edit, tr("&Paste Array"), "actionPasteArray", QKeySequence(tr("Ctrl+Shift+V"))),
       &QAction::triggered, this, &MainWindow::paste_array);
@@ -309,7 +301,7 @@ void MainWindow::display(const Source& source) {
     return;
   }
   canvas_view_->show_image(std::move(result.canvas));
-  output_->setPlainText(result.output);
+  output_->show_output(result.output);
   strip_->set_columns(result.array);
   preview_window_->set_columns(result.array);
   summary_->setText(summary_of(result));

@@ -13,7 +13,6 @@ class QAction;
 class QActionGroup;
 class QLabel;
 class QLineEdit;
-class QPlainTextEdit;
 class QPushButton;
 
 namespace marquee8 {
@@ -21,6 +20,7 @@ namespace marquee8 {
 class CanvasView;
 class LedPreviewWindow;
 class LedStrip;
+class OutputBox;
 class RunProgress;
 
 // Form1: the prompt, the input box, the canvas, the output box and the Start button at fixed
@@ -80,7 +80,7 @@ class MainWindow : public QMainWindow {
   QLabel* label_;
   QLineEdit* input_;
   CanvasView* canvas_view_;
-  QPlainTextEdit* output_;
+  OutputBox* output_;
   QPushButton* start_;
   LedStrip* strip_;
   LedPreviewWindow* preview_window_;

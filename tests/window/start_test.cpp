@@ -74,11 +74,11 @@ TEST(Start, PastedTextOfTwoHundredThousandCharactersIsConvertedWhole) {
   form.txtinput().setFocus();
   QTest::keySequence(&form.txtinput(), QKeySequence::Paste);
   click_start(form);
-  const QStringList lines = form.txtoutput().toPlainText().split(QLatin1Char('\n'));
-  ASSERT_EQ(lines.size(), 2);
-  EXPECT_EQ(lines[1], "int slen= 1200008;");
+  const QString shown = form.txtoutput().toPlainText();
+  EXPECT_TRUE(shown.startsWith("byte a[]={0,0,0,0,0,0,0,0, 0, 0, "));
   // The last character's H, stem and bar, then its blank column and the one after the text.
-  EXPECT_TRUE(lines[0].endsWith(", 127, 8, 8, 8, 127, 0, 0};")) << lines[0].right(40).toStdString();
+  EXPECT_TRUE(shown.endsWith(", 127, 8, 8, 8, 127, 0, 0};\nint slen= 1200008;"))
+      << shown.right(60).toStdString();
 }
 
 TEST(Start, FailedRunKeepsOutputAndCanvasNamesTheCauseAndLeavesTheWindowUsable) {
