@@ -124,6 +124,7 @@ void WindowConversion::set_progress(Progress progress) {
       return progress(static_cast<qsizetype>(done), static_cast<qsizetype>(in_all));
     };
   }
+  run_control_ = control;
   conversion_->set_run_control(std::move(control));
 }
 
@@ -134,7 +135,8 @@ StartResult WindowConversion::start(const QString& text) {
 
 StartResult WindowConversion::show_array(const QString& array_text) {
   return to_qt(marquee8::show_array(array_text.toStdString(), output_settings(),
-                                    CanvasView::kDrawableWidth, CanvasView::kDrawableHeight));
+                                    CanvasView::kDrawableWidth, CanvasView::kDrawableHeight,
+                                    run_control_));
 }
 
 void WindowConversion::save_output(const QString& text, const QString& path) {

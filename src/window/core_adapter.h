@@ -15,6 +15,7 @@
 
 #include "font_settings.h"
 #include "output_settings.h"
+#include "run_control.h"
 
 namespace marquee8 {
 
@@ -59,9 +60,9 @@ class WindowConversion {
   // Throws ConversionError for a font that cannot be opened or sized, keeping the one it had.
   void set_font_settings(const FontSettings& settings);
 
-  // Told the columns done and in all once per block of each later start() or save_output(), on
-  // the thread that runs it; returning false stops the run, which then throws what cancelled()
-  // recognises, and changes nothing.
+  // Told the columns done and in all once per block of each later start() or save_output(),
+  // and the bytes read of a show_array(), on the thread that runs it; returning false stops the
+  // run, which then throws what cancelled() recognises, and changes nothing.
   using Progress = std::function<bool(qsizetype done, qsizetype in_all)>;
   void set_progress(Progress progress);
 
@@ -81,6 +82,7 @@ class WindowConversion {
 
  private:
   std::unique_ptr<Conversion> conversion_;
+  RunControl run_control_;  // the conversion's, for the arrays read beside it
 };
 
 // Every installed family's name, for Font → Installed Font….

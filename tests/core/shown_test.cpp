@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -81,6 +82,32 @@ TEST(ShowArray, RejectsWhatItCannotRead) {
     } catch (const ConversionError& error) {
       EXPECT_EQ(error.kind(), ConversionError::Kind::kUnreadableArray) << error.what();
     }
+  }
+}
+
+// A long paste reports how far it has read, in both languages, and stops when told.
+TEST(ShowArray, ReportsItsReadingAndStopsWhenTold) {
+  std::string values;
+  for (int i = 0; i < 100'000; ++i) values += "255, ";
+  const std::string texts[] = {"byte a[]={" + values + "0};", "a = bytes((" + values + "0))"};
+  for (const std::string& text : texts) {
+    std::vector<std::size_t> reported;
+    const Shown shown = show_array(text, with(OutputFormat::kC), 669, 29,
+                                   [&](std::size_t done, std::size_t in_all) {
+                                     EXPECT_EQ(in_all, text.size());
+                                     reported.push_back(done);
+                                     return true;
+                                   });
+    EXPECT_EQ(shown.array.size(), 100'001u);
+    ASSERT_GE(reported.size(), text.size() / (64 * 1024));
+    EXPECT_TRUE(std::is_sorted(reported.begin(), reported.end()));
+    EXPECT_GT(reported.back(), text.size() - 64 * 1024);
+
+    std::size_t asked = 0;
+    EXPECT_THROW(show_array(text, with(OutputFormat::kC), 669, 29,
+                            [&](std::size_t, std::size_t) { return ++asked < 2; }),
+                 RunCancelled);
+    EXPECT_EQ(asked, 2u) << "read on after the stop";
   }
 }
 

@@ -34,6 +34,20 @@ TEST(WindowConversion, CountsTheTextsUtf16CodeUnits) {
   }
 }
 
+// Cancel reaches a pasted array as it reaches a Start.
+TEST(WindowConversion, ItsProgressStopsAPastedArray) {
+  WindowConversion conversion;
+  conversion.set_progress([](qsizetype, qsizetype) { return false; });
+  const QString array =
+      QStringLiteral("byte a[]={") + QStringLiteral("1, ").repeated(50'000) + QStringLiteral("0};");
+  try {
+    conversion.show_array(array);
+    ADD_FAILURE() << "shown in full";
+  } catch (...) {
+    EXPECT_TRUE(cancelled(std::current_exception()));
+  }
+}
+
 TEST(DescribeFailure, NamesEachCauseAndKeepsItsDetail) {
   using Kind = ConversionError::Kind;
   const struct {

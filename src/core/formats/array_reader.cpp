@@ -254,8 +254,12 @@ Token Lexer::take(TokenKind kind, std::size_t end) {
 // The readers' view of the tokens: one of lookahead, and the errors about it.
 class Tokens {
  public:
-  Tokens(const Source& source, Language language)
-      : source_(source), language_(language), lexer_(source, language), next_(lexer_.next()) {}
+  Tokens(const Source& source, Language language, const ReadingProgress& progress)
+      : source_(source),
+        language_(language),
+        progress_(progress),
+        lexer_(source, language),
+        next_(lexer_.next()) {}
 
   const Source& source() const { return source_; }
   Language language() const { return language_; }
@@ -264,6 +268,10 @@ class Tokens {
   Token take() {
     const Token token = next_;
     next_ = lexer_.next();
+    if (progress_ && next_.offset >= next_report_) {
+      next_report_ = next_.offset + kReportEvery;
+      progress_(next_.offset, source_.text().size());
+    }
     return token;
   }
   bool take_if(char symbol) {
@@ -283,8 +291,12 @@ class Tokens {
   }
 
  private:
+  static constexpr std::size_t kReportEvery = 64 * 1024;
+
   const Source& source_;
   Language language_;
+  const ReadingProgress& progress_;
+  std::size_t next_report_ = kReportEvery;
   Lexer lexer_;
   Token next_;
 };
@@ -453,7 +465,8 @@ TypeName type_name(std::span<const Token> words) {
 // C declarations at file scope: the array, and integer constants such as its length.
 class CReader {
  public:
-  explicit CReader(const Source& source) : tokens_(source, Language::kC) {}
+  CReader(const Source& source, const ReadingProgress& progress)
+      : tokens_(source, Language::kC, progress) {}
 
   std::vector<std::uint8_t> read() {
     while (tokens_.peek().kind != TokenKind::kEnd) declaration();
@@ -533,7 +546,8 @@ void CReader::constant(const TypeName& type, const Token& name) {
 // Python statements at module level: the array's assignment and integers such as its length.
 class PythonReader {
  public:
-  explicit PythonReader(const Source& source) : tokens_(source, Language::kPython) {}
+  PythonReader(const Source& source, const ReadingProgress& progress)
+      : tokens_(source, Language::kPython, progress) {}
 
   std::vector<std::uint8_t> read() {
     while (tokens_.peek().kind != TokenKind::kEnd) statement();
@@ -652,7 +666,7 @@ void check_array_text_size(std::size_t bytes) {
   }
 }
 
-std::vector<std::uint8_t> read_array(std::string_view text) {
+std::vector<std::uint8_t> read_array(std::string_view text, const ReadingProgress& progress) {
   // gcc, clang and Python pass over a byte-order mark; it is no column of the first line.
   constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
   if (text.starts_with(kByteOrderMark)) text.remove_prefix(kByteOrderMark.size());
@@ -660,8 +674,8 @@ std::vector<std::uint8_t> read_array(std::string_view text) {
   const Source source(text);
   refuse_binary(source);
   refuse_lone_carriage_returns(source);
-  if (language_of(text) == Language::kPython) return PythonReader(source).read();
-  return CReader(source).read();
+  if (language_of(text) == Language::kPython) return PythonReader(source, progress).read();
+  return CReader(source, progress).read();
 }
 
 }  // namespace marquee8

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string_view>
 #include <vector>
 
@@ -29,7 +30,11 @@ namespace marquee8 {
 // text longer than kMaxArrayTextBytes, a second array, a name declared
 // twice, a value that is no byte, #define or another directive, an empty array, C's implicit
 // zero fill, a size or value given by a name, and any text that is not one of the above.
-std::vector<std::uint8_t> read_array(std::string_view text);
+//
+// `progress`, when given, is told every 64 KiB or so how many of the text's bytes are read; it
+// may throw to stop the reading.
+using ReadingProgress = std::function<void(std::size_t bytes_read, std::size_t bytes_in_all)>;
+std::vector<std::uint8_t> read_array(std::string_view text, const ReadingProgress& progress = {});
 
 // The longest array text read. The largest boards have 16 MB of flash, and an array that
 // fills it takes under 240 MiB in the most verbose format (hex with ASCII art).

@@ -12,21 +12,11 @@
 #include "byte_sink.h"
 #include "font_settings.h"
 #include "font_warnings.h"
+#include "run_control.h"
 #include "shown.h"
 #include "utf8_line.h"
 
 namespace marquee8 {
-
-// Told once per block of columns how many of a run's columns are done and how many there are
-// in all; returning false ends the run with RunCancelled. It is called on the converting thread.
-using RunControl = std::function<bool(std::size_t columns_done, std::size_t columns_in_all)>;
-
-// A run its RunControl stopped. The canvas is as it was; a sink holds only part of the output,
-// so a file being replaced must keep its old contents.
-class RunCancelled : public std::exception {
- public:
-  const char* what() const noexcept override { return "the conversion was cancelled"; }
-};
 
 // Text in, column values and array text out: the one object the window, the command line, the
 // web page, the fuzzers and the benchmarks convert with. A text of n UTF-16 code units is drawn

@@ -19,9 +19,15 @@ bool ArrayInput::add(std::string_view block) {
   return binary == block.end();
 }
 
-std::vector<std::uint8_t> read_columns(std::string_view array_text,
-                                       const OutputSettings& settings) {
-  std::vector<std::uint8_t> columns = read_array(array_text);
+std::vector<std::uint8_t> read_columns(std::string_view array_text, const OutputSettings& settings,
+                                       const RunControl& control) {
+  ReadingProgress progress;
+  if (control) {
+    progress = [&control](std::size_t bytes_read, std::size_t bytes_in_all) {
+      if (!control(bytes_read, bytes_in_all)) throw RunCancelled();
+    };
+  }
+  std::vector<std::uint8_t> columns = read_array(array_text, progress);
   if (settings.msb_top) {
     for (std::uint8_t& value : columns) value = reversed_bits(value);
   }
@@ -43,9 +49,9 @@ void write_decoded(std::span<const std::uint8_t> columns, const OutputSettings& 
 }
 
 Shown show_array(std::string_view array_text, const OutputSettings& chosen, int canvas_width,
-                 int canvas_height) {
+                 int canvas_height, const RunControl& control) {
   const OutputSettings settings = decoded_array_settings(chosen, false, false);
-  std::vector<std::uint8_t> columns = read_columns(array_text, settings);
+  std::vector<std::uint8_t> columns = read_columns(array_text, settings, control);
   GlyphCanvas canvas(canvas_width, canvas_height);
   std::vector<std::uint32_t> rows(std::min(columns.size(), static_cast<std::size_t>(canvas_width)));
   for (std::size_t i = 0; i < rows.size(); ++i) rows[i] = std::uint32_t{columns[i]} << kFirstRow;

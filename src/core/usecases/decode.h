@@ -7,6 +7,7 @@
 
 #include "byte_sink.h"
 #include "output_settings.h"
+#include "run_control.h"
 #include "shown.h"
 
 namespace marquee8 {
@@ -30,8 +31,10 @@ class ArrayInput {
 
 // The array's values in the bit order `settings` write: with msb_top they are read as bit 7 at
 // the top, so the picture stands upright and the bytes come out again as they went in. Throws
-// ConversionError (kUnreadableArray) naming the line and column it cannot read.
-std::vector<std::uint8_t> read_columns(std::string_view array_text, const OutputSettings& settings);
+// ConversionError (kUnreadableArray) naming the line and column it cannot read, and
+// RunCancelled when `control` stops the reading.
+std::vector<std::uint8_t> read_columns(std::string_view array_text, const OutputSettings& settings,
+                                       const RunControl& control = {});
 
 // The settings a read array is written again with: it already holds its lead-in and lead-out,
 // so only the leads the user chose are added.
@@ -45,8 +48,9 @@ void write_decoded(std::span<const std::uint8_t> columns, const OutputSettings& 
                    ByteSink& out);
 
 // A pasted array shown as a Start shows a text: its columns on the canvas and preview, its
-// values in the output box in the current format, with no leads added.
+// values in the output box in the current format, with no leads added. `control` is told how
+// many of the text's bytes are read and may stop the run.
 Shown show_array(std::string_view array_text, const OutputSettings& settings, int canvas_width,
-                 int canvas_height);
+                 int canvas_height, const RunControl& control = {});
 
 }  // namespace marquee8
