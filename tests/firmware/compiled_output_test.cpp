@@ -95,8 +95,9 @@ std::vector<Row> every_combination() {
   // The nearest names to those the output's includes and compilers reserve: each compiles and
   // reads back as any other.
   using Names = std::vector<std::pair<std::string, std::string>>;
-  const Names near_c = {{"int8", "uint64"},   {"sizes", "main_"}, {"typeof_", "INT8_MAXIMUM"},
-                        {"LINE__", "PGM_P1"}, {"words", "PRIZE"}, {"prog", "bytes"}};
+  const Names near_c = {{"int8", "uint64"},    {"sizes", "main_"}, {"typeof_", "INT8_MAXIMUM"},
+                        {"LINE__", "PGM_P1"},  {"words", "PRIZE"}, {"prog", "bytes"},
+                        {"PORTB_text", "sreg"}};
   const Names near_python = {
       {"bytes_", "length"}, {"bytearray2", "lambda_"}, {"Framebuf", "__name"}};
   for (const OutputFormat format : {OutputFormat::kClassic, OutputFormat::kProgmem,
@@ -218,6 +219,38 @@ TEST(CompiledOutput, NamesTheOutputCannotCarryAreRefused) {
     for (const char* name : c_names) refused(format, name);
   }
   for (const char* name : python_names) refused(OutputFormat::kMicroPython, name);
+}
+
+// <avr/pgmspace.h> brings in <avr/io.h>, whose registers, bits and vectors are macros that differ
+// from chip to chip: every one avr-gcc defines for these chips is refused, and an array named
+// after one does not compile there.
+TEST(CompiledOutput, EveryAvrRegisterAndBitNameIsRefused) {
+  const TemporaryDirectory scratch;
+  const auto header = scratch.path() / "includes.h";
+  write_file(header, "#include <avr/pgmspace.h>\n");
+  for (const char* chip : {"atmega328p", "atmega2560", "atmega32u4", "attiny85", "atmega1284p",
+                           "atxmega128a1", "at90usb1286"}) {
+    SCOPED_TRACE(chip);
+    const CommandResult defined =
+        run_command(std::string(AVR_GCC " -dM -E -x c -mmcu=") + chip + " " + header.string());
+    ASSERT_EQ(defined.status, 0) << defined.output;
+    std::istringstream lines(defined.output);
+    std::size_t object_like = 0;
+    for (std::string define, name, rest; lines >> define >> name && std::getline(lines, rest);) {
+      if (name.find('(') != std::string::npos) continue;  // not expanded without its arguments
+      ++object_like;
+      EXPECT_TRUE(settings_problem({.format = OutputFormat::kProgmem, .array_name = name}))
+          << name << " is accepted";
+    }
+    EXPECT_GT(object_like, 300u);
+  }
+  for (const char* name : {"PORTB", "SREG", "PB0", "TCCR1A", "UDR0", "SPDR"}) {
+    const auto source = scratch.path() / "named.c";
+    write_file(source, std::string("#include <avr/pgmspace.h>\nconst uint8_t ") + name +
+                           "[] PROGMEM = {1};\n");
+    EXPECT_NE(run_command(AVR_GCC " -mmcu=atmega328p -c -o /dev/null " + source.string()).status, 0)
+        << name << " compiles";
+  }
 }
 
 // An Uno's 2 KB of RAM: the classic array is copied there at start-up, PROGMEM's stays in flash.
