@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <array>
 #include <iterator>
-#include <vector>
 
 namespace marquee8 {
 
@@ -180,22 +179,9 @@ bool avr_libc_reserved(std::string_view name) {
 
 // What <avr/pgmspace.h> defines through <avr/io.h> for each chip: its registers, bits and
 // vectors (PORTB, SREG, PB0...). An array of such a name does not compile for that chip.
-constexpr std::string_view kAvrIoNames =
+constexpr std::string_view kAvrIoNames[] = {
 #include "avr_io_names.inc"
-    ;
-
-bool is_avr_io_name(std::string_view name) {
-  static const std::vector<std::string_view> sorted = [] {
-    std::vector<std::string_view> names;
-    for (std::size_t start = 0; start < kAvrIoNames.size();) {
-      const std::size_t end = kAvrIoNames.find('\n', start);
-      names.push_back(kAvrIoNames.substr(start, end - start));
-      start = end + 1;
-    }
-    return names;
-  }();
-  return std::binary_search(sorted.begin(), sorted.end(), name);
-}
+};
 
 std::optional<std::string> c_reserved(std::string_view name) {
   if (contains(kCKeywords, name)) return "a reserved word in C and C++";
@@ -207,7 +193,7 @@ std::optional<std::string> c_reserved(std::string_view name) {
   if (contains(kStandardNames, name)) return "a name <stddef.h> and <stdint.h> declare";
   if (auto why = stdint_reserved(name)) return why;
   if (avr_libc_reserved(name)) return "a name avr-libc's <avr/pgmspace.h> declares";
-  if (is_avr_io_name(name)) {
+  if (std::binary_search(std::begin(kAvrIoNames), std::end(kAvrIoNames), name)) {
     return "a register, bit or vector name avr-libc's <avr/io.h> defines for an AVR chip";
   }
   if (contains(kArduinoNames, name)) return "a name Arduino's core declares";
