@@ -84,7 +84,7 @@ TEST(PowerCut, AtAnyMomentOfAWriteLeavesTheOldMessageOrTheNew) {
     board.run_until(static_cast<double>(cut) / (kCyclesPerMicrosecond * 1e6));
     std::vector<std::uint8_t> eeprom = board.eeprom();
     // A byte cut while it is written holds anything.
-    if (const auto address = board.eeprom_byte_being_written()) eeprom[*address] ^= 0x5A;
+    if (const auto address = board.eeprom_model().byte_being_programmed()) eeprom[*address] ^= 0x5A;
     cuts.emplace_back(cut, shown_after_power_up(eeprom, old_array, new_array));
   }
 
