@@ -14,14 +14,10 @@ inline bool eepromBusy() { return bit_is_set(EECR, EEPE); }
 // Waits for a byte being programmed, then reads.
 inline uint8_t eepromRead(uint16_t address) { return eeprom_read_byte((const uint8_t*)address); }
 
-// Starts making the byte at `address` hold `value`, once the byte before it is done; false,
-// starting nothing, if it holds it already.
-inline bool eepromStart(uint16_t address, uint8_t value) {
-  uint8_t old = eepromRead(address);
-  if (old == value) return false;
-  uint8_t mode = (old & value) == value ? _BV(EEPM1)  // write alone
-                 : value == 0xFF        ? _BV(EEPM0)  // erase alone
-                                        : 0;                 // erase and write
+// Starts programming the byte at `address` with `value` in `mode` (EEPM1 and EEPM0 as EECR
+// takes them), once the byte before it is done.
+inline void eepromProgram(uint16_t address, uint8_t value, uint8_t mode) {
+  eeprom_busy_wait();
   EEAR = address;
   EEDR = value;
   uint8_t sreg = SREG;
@@ -32,6 +28,17 @@ inline bool eepromStart(uint16_t address, uint8_t value) {
                : [eecr] "I"(_SFR_IO_ADDR(EECR)), [armed] "r"((uint8_t)(mode | _BV(EEMPE))),
                  [eepe] "I"(EEPE));
   SREG = sreg;
+}
+
+// Starts making the byte at `address` hold `value` in the quickest mode its old value allows;
+// false, starting nothing, if it holds it already.
+inline bool eepromStart(uint16_t address, uint8_t value) {
+  uint8_t old = eepromRead(address);
+  if (old == value) return false;
+  eepromProgram(address, value,
+                (old & value) == value ? _BV(EEPM1)  // write alone
+                : value == 0xFF        ? _BV(EEPM0)  // erase alone
+                                       : 0);                // erase and write
   return true;
 }
 
