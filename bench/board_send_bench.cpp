@@ -31,25 +31,26 @@ struct Case {
   double fixed_limit;  // seconds, or 0 for the Mega's limit from the wire and the columns
 };
 
-// The computer's turns: from the end of a reply to the first byte of the next command. Not
-// after WRITE_DATA, whose OK comes before its columns are written: the board is busy then, and
-// the computer's turn is not what it waits for.
+// The computer's turns: from the end of a reply to the first byte of the next command, less
+// what the board spent still writing columns then (WRITE_DATA's OK comes before they are
+// written): `written` holds when each byte written was done, in order.
 double computer_seconds(const std::vector<SerialInput>& input,
-                        const std::vector<std::uint64_t>& replies) {
+                        const std::vector<std::uint64_t>& replies,
+                        const std::vector<std::uint64_t>& written) {
   std::uint64_t turnaround = 0;
   std::size_t reply = 0;
-  std::uint8_t command = 0;   // the type of the frame the last byte belonged to
-  std::size_t frame_end = 0;  // where the next frame starts
-  for (std::size_t i = 0; i < input.size(); ++i) {
+  std::size_t write = 0;
+  for (std::size_t i = 1; i < input.size(); ++i) {
     std::optional<std::uint64_t> answered;
     while (reply < replies.size() && replies[reply] < input[i].cycle) {
-      if (i > 0 && replies[reply] > input[i - 1].cycle) answered = replies[reply];
+      if (replies[reply] > input[i - 1].cycle) answered = replies[reply];
       ++reply;
     }
-    if (i != frame_end) continue;
-    if (answered && command != MARQUEE8_WRITE_DATA) turnaround += input[i].cycle - *answered;
-    command = input[i + 1].byte;
-    frame_end = i + MARQUEE8_FRAME_OVERHEAD + input[i + 2].byte;
+    if (!answered) continue;
+    while (write + 1 < written.size() && written[write + 1] <= input[i].cycle) ++write;
+    const std::uint64_t busy_until =
+        write < written.size() ? std::max(*answered, written[write]) : *answered;
+    if (input[i].cycle > busy_until) turnaround += input[i].cycle - busy_until;
   }
   return static_cast<double>(turnaround) / 16e6;
 }
@@ -64,6 +65,8 @@ double run(const Case& row, int number) {
   const SimulatedEeprom::Operations before = board.eeprom_model().operations();
   std::vector<std::uint64_t> replies;  // when each byte the board sent left it
   board.on_serial_output([&](std::uint8_t) { replies.push_back(board.cycle()); });
+  std::vector<std::uint64_t> written;
+  board.eeprom_model().on_write([&](std::uint64_t done) { written.push_back(done); });
   const CommandResult sent = run_beside_board(
       board, std::string(MARQUEE8) + " --lead-out=" + std::to_string(row.lead_out) +
                  " --send=" + port + " " + row.text);
@@ -73,7 +76,7 @@ double run(const Case& row, int number) {
   }
   const auto& input = board.serial_input();
   const double seconds = static_cast<double>(replies.back() - input.front().cycle) / 16e6;
-  const double computer = computer_seconds(input, replies);
+  const double computer = computer_seconds(input, replies, written);
   const std::size_t wire_bytes = input.size() + replies.size();
   const double wire = static_cast<double>(wire_bytes) * 10 / MARQUEE8_BAUD;
   const std::size_t columns = 8 + 6 * row.text.size() + 1 + static_cast<std::size_t>(row.lead_out);

@@ -75,7 +75,7 @@ class SimulatedBoard {
   // being programmed, if any, which a cut leaves undefined.
   std::vector<std::uint8_t> eeprom() const;
   // How the firmware has programmed its EEPROM, in the chip's three modes.
-  const SimulatedEeprom& eeprom_model() const { return *eeprom_model_; }
+  SimulatedEeprom& eeprom_model() const { return *eeprom_model_; }
 
  private:
   avr_t* avr_;

@@ -43,7 +43,8 @@ void SimulatedEeprom::write_control(avr_t* avr, std::uint16_t address, std::uint
   if (!starts) return;
   const std::uint8_t data = avr->data[kEedr];
   std::uint32_t microseconds = kEraseOrWriteMicroseconds;
-  switch ((value >> kEepmShift) & 3) {
+  const int mode = (value >> kEepmShift) & 3;
+  switch (mode) {
     case kEraseOnly:
       eeprom->cells_[cell] = 0xFF;
       ++eeprom->operations_.erase;
@@ -59,6 +60,9 @@ void SimulatedEeprom::write_control(avr_t* avr, std::uint16_t address, std::uint
   }
   eeprom->address_ = cell;
   eeprom->busy_until_ = avr->cycle + microseconds * kCyclesPerMicrosecond;
+  if (eeprom->write_listener_ && mode != kEraseOnly) {
+    eeprom->write_listener_(eeprom->busy_until_);
+  }
   avr->data[kEecr] |= kEepe;  // the firmware waits for it to clear
   avr_cycle_timer_register_usec(
       avr, microseconds,

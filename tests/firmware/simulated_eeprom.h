@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 
 struct avr_t;
@@ -30,6 +31,11 @@ class SimulatedEeprom {
   double busy_seconds() const;
   // The byte being programmed now, if any: a power cut leaves it undefined.
   std::optional<std::uint16_t> byte_being_programmed() const;
+  // Told of each byte written (erased and written, or written alone) as it starts: the cycle
+  // it will be done.
+  void on_write(std::function<void(std::uint64_t done)> listener) {
+    write_listener_ = std::move(listener);
+  }
 
   static constexpr std::uint32_t kEraseAndWriteMicroseconds = 3'400;
   static constexpr std::uint32_t kEraseOrWriteMicroseconds = 1'800;
@@ -42,6 +48,7 @@ class SimulatedEeprom {
   void* simavr_param_;
   std::uint8_t* cells_;
   Operations operations_;
+  std::function<void(std::uint64_t)> write_listener_;
   std::uint64_t busy_until_ = 0;  // the cycle the byte being programmed is done
   std::uint16_t address_ = 0;     // that byte
 };
