@@ -208,10 +208,14 @@ void SimulatedBoard::pull_cable() {
   // Not uart_pty_stop: it signals its thread with SIGINT, which ends the whole process.
   ::pthread_cancel(pty_->thread);
   ::pthread_join(pty_->thread, nullptr);
-  for (const uart_pty_port_t& port : pty_->port) {
+  for (uart_pty_port_t& port : pty_->port) {
     if (port.s != 0) ::close(port.s);
+    port.s = 0;
+    // simavr offers no way to take back the hooks uart_pty_connect put on the UART: each time
+    // the UART has room they pass on what this port still held. A pulled cable carries nothing.
+    port.out.read = port.out.write;
   }
-  pty_.reset();
+  pulled_ptys_.push_back(std::move(pty_));
 }
 
 void SimulatedBoard::replay_serial_input(std::vector<SerialInput> input) {

@@ -117,6 +117,8 @@ class SimulatedBoard {
   std::function<void(std::uint8_t)> serial_listener_;
   std::function<std::uint8_t(Direction, std::uint8_t)> wire_;
   std::unique_ptr<uart_pty_t> pty_;
+  // Pulled ports live as long as the simulator: simavr keeps their XON hooks on the UART.
+  std::vector<std::unique_ptr<uart_pty_t>> pulled_ptys_;
   std::vector<SerialInput> serial_input_;
   std::vector<SerialInput> replay_;
   std::size_t replayed_ = 0;
