@@ -8,16 +8,16 @@ constexpr std::array<std::uint8_t, 3> kAtmega2560 = {0x1E, 0x98, 0x01};
 
 constexpr std::array<std::pair<BoardModel, BootloaderBoard>, 4> kBoards = {{
     {BoardModel::kUno,
-     {"uno", "Arduino Uno", BootloaderProtocol::kStk500v1, 115'200, kAtmega328p, "ATmega328P", 128,
-      32'768 - 4'096, "marquee8_receiver_uno.hex"}},
+     {"uno", "Arduino Uno", BootloaderProtocolKind::kStk500v1, 115'200, kAtmega328p, "ATmega328P",
+      128, 32'768 - 4'096, "marquee8_receiver_uno.hex"}},
     {BoardModel::kNano,
-     {"nano", "Arduino Nano", BootloaderProtocol::kStk500v1, 115'200, kAtmega328p, "ATmega328P",
+     {"nano", "Arduino Nano", BootloaderProtocolKind::kStk500v1, 115'200, kAtmega328p, "ATmega328P",
       128, 32'768 - 4'096, "marquee8_receiver_uno.hex"}},
     {BoardModel::kNanoOld,
-     {"nano-old", "Arduino Nano (old bootloader)", BootloaderProtocol::kStk500v1, 57'600,
+     {"nano-old", "Arduino Nano (old bootloader)", BootloaderProtocolKind::kStk500v1, 57'600,
       kAtmega328p, "ATmega328P", 128, 32'768 - 4'096, "marquee8_receiver_uno.hex"}},
     {BoardModel::kMega,
-     {"mega", "Arduino Mega 2560", BootloaderProtocol::kStk500v2, 115'200, kAtmega2560,
+     {"mega", "Arduino Mega 2560", BootloaderProtocolKind::kStk500v2, 115'200, kAtmega2560,
       "ATmega2560", 256, 262'144 - 8'192, "marquee8_receiver_mega.hex"}},
 }};
 

@@ -11,13 +11,13 @@ namespace marquee8 {
 // The boards whose bootloader marquee8 can install the receiver through.
 enum class BoardModel { kUno, kNano, kNanoOld, kMega };
 
-enum class BootloaderProtocol { kStk500v1, kStk500v2 };
+enum class BootloaderProtocolKind { kStk500v1, kStk500v2 };
 
 // What talking to a board's bootloader takes, as the Arduino IDE's boards.txt says.
 struct BootloaderBoard {
   std::string_view option;  // --board=...
   std::string_view name;    // for messages: "Arduino Uno"
-  BootloaderProtocol protocol;
+  BootloaderProtocolKind protocol;
   int baud;
   std::array<std::uint8_t, 3> signature;
   std::string_view chip;
