@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "simulated_eeprom.h"
+
 struct avr_t;
 struct uart_pty_t;
 
@@ -86,15 +88,14 @@ class SimulatedBoard {
   double simulated_seconds() const;
   std::uint64_t cycle() const;
   // What the EEPROM holds now: what the board holds if its power is cut now, but for the byte
-  // being written, if any, which a cut leaves undefined.
+  // being programmed, if any, which a cut leaves undefined.
   std::vector<std::uint8_t> eeprom() const;
-  std::optional<std::uint16_t> eeprom_byte_being_written() const;
   // What the flash holds now.
   std::vector<std::uint8_t> flash() const;
   // How many times a program opened the serial port, each a reset.
   int port_openings() const { return port_openings_; }
-  // How many EEPROM bytes the firmware has written.
-  std::size_t eeprom_writes() const { return eeprom_writes_; }
+  // How the firmware has programmed its EEPROM, in the chip's three modes.
+  SimulatedEeprom& eeprom_model() const { return *eeprom_model_; }
 
  private:
   SimulatedBoard(Board board, const std::vector<std::uint8_t>* eeprom,
@@ -122,12 +123,7 @@ class SimulatedBoard {
   std::vector<SerialInput> serial_input_;
   std::vector<SerialInput> replay_;
   std::size_t replayed_ = 0;
-  static constexpr std::uint32_t kNoWrite = 0x10000;
-  struct EepromWrite {
-    std::uint64_t cycle = 0;
-    std::uint32_t address = kNoWrite;
-  } eeprom_write_;
-  std::size_t eeprom_writes_ = 0;
+  std::unique_ptr<SimulatedEeprom> eeprom_model_;
   bool stopped_ = false;
   // A bootloader board's: the inotify descriptor that sees the port opened, the pending reset's
   // MCUSR bits, and where real time stood at a simulated cycle.
