@@ -14,10 +14,11 @@ set(ARDUINO_AVR_DIR /usr/share/arduino/hardware/arduino/avr
 find_program(AVR_GCC avr-gcc)
 find_program(AVR_GXX avr-g++)
 find_program(AVR_AR avr-ar)
+find_program(AVR_OBJCOPY avr-objcopy)
 
 set(ARDUINO_AVR_FOUND FALSE)
 if(NOT EXISTS "${ARDUINO_AVR_DIR}/cores/arduino/Arduino.h" OR NOT AVR_GCC OR NOT AVR_GXX
-   OR NOT AVR_AR)
+   OR NOT AVR_AR OR NOT AVR_OBJCOPY)
   return()
 endif()
 set(ARDUINO_AVR_FOUND TRUE)
@@ -95,7 +96,8 @@ arduino_board(MEGA atmega2560 ARDUINO_AVR_MEGA2560 mega "Mega 2560")
 
 # Adds `target`, the ELF file `output`.elf built for `board` (UNO, MEGA) from `sketch`, the
 # headers beside it and the Marquee8 library: the Uno's in the current binary folder, other
-# boards' in a folder named after the board (mega/). The target's ELF_FILE property names it.
+# boards' in a folder named after the board (mega/). The target's ELF_FILE property names it,
+# and HEX_FILE the Intel HEX of its flash, which a bootloader takes.
 function(arduino_sketch board target output sketch)
   string(TOLOWER "${board}" board_name)
   set(folder "${CMAKE_CURRENT_BINARY_DIR}")
@@ -111,6 +113,11 @@ function(arduino_sketch board target output sketch)
     DEPFILE "${elf}.d"
     COMMENT "Building the ${board_name} sketch ${output}.elf"
     VERBATIM)
-  add_custom_target(${target} ALL DEPENDS "${elf}")
-  set_target_properties(${target} PROPERTIES ELF_FILE "${elf}")
+  set(hex "${folder}/${output}.hex")
+  add_custom_command(OUTPUT "${hex}"
+    COMMAND "${AVR_OBJCOPY}" -O ihex -R .eeprom "${elf}" "${hex}"
+    DEPENDS "${elf}"
+    VERBATIM)
+  add_custom_target(${target} ALL DEPENDS "${elf}" "${hex}")
+  set_target_properties(${target} PROPERTIES ELF_FILE "${elf}" HEX_FILE "${hex}")
 endfunction()

@@ -69,20 +69,36 @@ avr_irq_t* uart_irq(avr_t* avr, int irq) {
 
 SimulatedBoard::SimulatedBoard(const std::filesystem::path& firmware, Board board,
                                const std::vector<std::uint8_t>* eeprom)
+    : SimulatedBoard(board, eeprom, [&](avr_t* avr) {
+        ElfFirmware elf;
+        if (elf_read_firmware(firmware.c_str(), &elf) != 0) {
+          throw std::runtime_error("simavr cannot read " + firmware.string());
+        }
+        avr_load_firmware(avr, &elf);
+      }) {}
+
+SimulatedBoard::SimulatedBoard(const Bootloader& bootloader, Board board,
+                               const std::vector<std::uint8_t>* eeprom)
+    : SimulatedBoard(board, eeprom, [&](avr_t*) { load_bootloader(bootloader); }) {}
+
+SimulatedBoard::SimulatedBoard(Board board, const std::vector<std::uint8_t>* eeprom,
+                               const std::function<void(avr_t*)>& load)
     : cs_pin_(board == Board::kUno ? 2 : 0),  // SS is PB2 on the ATmega328P, PB0 on the 2560
       eeprom_size_(board == Board::kUno ? 1024 : 4096) {
   avr_global_logger_set(log_errors);
-  ElfFirmware elf;
-  if (elf_read_firmware(firmware.c_str(), &elf) != 0) {
-    throw std::runtime_error("simavr cannot read " + firmware.string());
-  }
   const char* mcu = board == Board::kUno ? "atmega328p" : "atmega2560";
   avr_ = avr_make_mcu_by_name(mcu);
   if (avr_ == nullptr) throw std::runtime_error(std::string("simavr has no ") + mcu);
   avr_init(avr_);
   avr_->frequency = 16'000'000;
   avr_->sleep = never_sleep;
-  avr_load_firmware(avr_, &elf);
+  try {
+    load(avr_);
+  } catch (...) {
+    avr_terminate(avr_);
+    std::free(avr_);
+    throw;
+  }
   eeprom_model_ = std::make_unique<SimulatedEeprom>(avr_);
   if (eeprom != nullptr) {
     if (eeprom->size() != eeprom_size_) throw std::invalid_argument("not this board's EEPROM");
@@ -94,6 +110,7 @@ SimulatedBoard::SimulatedBoard(const std::filesystem::path& firmware, Board boar
 
 SimulatedBoard::~SimulatedBoard() {
   if (pty_) pull_cable();
+  if (port_watch_ >= 0) ::close(port_watch_);
   avr_terminate(avr_);
   std::free(avr_);
 }
@@ -145,7 +162,11 @@ std::string SimulatedBoard::open_serial_port() {
         auto byte = static_cast<std::uint8_t>(value);
         if (board->wire_) byte = board->wire_(Direction::kToBoard, byte);
         board->serial_input_.push_back({board->cycle(), byte});
-        avr_raise_irq(uart_irq(board->avr_, UART_IRQ_INPUT), byte);
+        if (board->bootloader_) {
+          board->on_the_wire(byte);
+        } else {
+          avr_raise_irq(uart_irq(board->avr_, UART_IRQ_INPUT), byte);
+        }
       },
       this);
   avr_irq_register_notify(
@@ -158,6 +179,7 @@ std::string SimulatedBoard::open_serial_port() {
         avr_raise_irq(board->pty_->irq + IRQ_UART_PTY_BYTE_IN, byte);
       },
       this);
+  if (bootloader_) watch_port_openings(pty_->pty.slavename);
   return pty_->pty.slavename;
 }
 
@@ -207,6 +229,7 @@ void SimulatedBoard::run_until(double seconds) {
   const auto end = static_cast<avr_cycle_count_t>(seconds * avr_->frequency);
   while (!stopped_ && avr_->cycle < end) {
     const int state = avr_run(avr_);
+    if (reset_cause_ != 0) reset(reset_cause_);
     if (state == cpu_Done || state == cpu_Crashed) {
       throw std::runtime_error("the firmware " +
                                std::string(state == cpu_Done ? "ended" : "crashed") + " after " +

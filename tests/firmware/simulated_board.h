@@ -1,6 +1,8 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
+#include <deque>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -17,6 +19,14 @@ namespace marquee8::testing {
 
 enum class Board { kUno, kMega2560 };
 
+// A genuine Arduino bootloader (an Intel HEX file) and the high fuse its board leaves the
+// factory with: its BOOTSZ bits say where the boot section starts, and BOOTRST is programmed,
+// so every reset starts there.
+struct Bootloader {
+  std::filesystem::path hex;
+  std::uint8_t high_fuse;
+};
+
 // A byte the board's serial port received, and when: the simulated clock's cycle.
 struct SerialInput {
   std::uint64_t cycle;
@@ -31,6 +41,12 @@ class SimulatedBoard {
   // Starts with `eeprom` in the EEPROM, or erased (every byte 0xFF) without it.
   explicit SimulatedBoard(const std::filesystem::path& firmware, Board board = Board::kUno,
                           const std::vector<std::uint8_t>* eeprom = nullptr);
+  // A board as it leaves the factory: nothing in its flash but `bootloader`. It keeps to real
+  // time, as a program at the other end of its serial port expects of a bootloader's waits, and
+  // it resets whenever a program opens its port, as an Uno's DTR line resets it, keeping its
+  // flash.
+  SimulatedBoard(const Bootloader& bootloader, Board board,
+                 const std::vector<std::uint8_t>* eeprom = nullptr);
   SimulatedBoard(const SimulatedBoard&) = delete;
   SimulatedBoard& operator=(const SimulatedBoard&) = delete;
   ~SimulatedBoard();
@@ -74,10 +90,25 @@ class SimulatedBoard {
   // What the EEPROM holds now: what the board holds if its power is cut now, but for the byte
   // being programmed, if any, which a cut leaves undefined.
   std::vector<std::uint8_t> eeprom() const;
+  // What the flash holds now.
+  std::vector<std::uint8_t> flash() const;
+  // How many times a program opened the serial port, each a reset.
+  int port_openings() const { return port_openings_; }
   // How the firmware has programmed its EEPROM, in the chip's three modes.
   SimulatedEeprom& eeprom_model() const { return *eeprom_model_; }
 
  private:
+  SimulatedBoard(Board board, const std::vector<std::uint8_t>* eeprom,
+                 const std::function<void(avr_t*)>& load);
+  void load_bootloader(const Bootloader& bootloader);
+  void correct_simavr();
+  void watch_port_openings(const std::string& port);
+  void start_ticking();
+  void tick_from_now();
+  void tick();
+  void reset(std::uint8_t cause);
+  void on_the_wire(std::uint8_t byte);
+
   avr_t* avr_;
   int cs_pin_;
   std::size_t eeprom_size_;
@@ -94,6 +125,15 @@ class SimulatedBoard {
   std::size_t replayed_ = 0;
   std::unique_ptr<SimulatedEeprom> eeprom_model_;
   bool stopped_ = false;
+  // A bootloader board's: the inotify descriptor that sees the port opened, the pending reset's
+  // MCUSR bits, and where real time stood at a simulated cycle.
+  bool bootloader_ = false;
+  int port_watch_ = -1;
+  int port_openings_ = 0;
+  std::uint8_t reset_cause_ = 0;
+  std::uint64_t paced_cycle_ = 0;
+  std::chrono::steady_clock::time_point paced_at_;
+  std::deque<std::uint8_t> on_wire_;  // sent by the host, not yet through the UART's pin
 };
 
 }  // namespace marquee8::testing

@@ -50,7 +50,7 @@ std::vector<SerialPortInfo> serial_ports() {
   return ports;
 }
 
-SerialPort::SerialPort(const std::string& name) : name_(name) {
+SerialPort::SerialPort(const std::string& name, int baud) : name_(name) {
   fd_ = ::open(name.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
   if (fd_ < 0) {
     const int error = errno;
@@ -86,10 +86,12 @@ SerialPort::SerialPort(const std::string& name) : name_(name) {
   settings.c_iflag &= ~static_cast<tcflag_t>(IXON | IXOFF | IXANY);
   settings.c_cc[VMIN] = 0;
   settings.c_cc[VTIME] = 0;
-  if (::cfsetispeed(&settings, B115200) != 0 || ::cfsetospeed(&settings, B115200) != 0 ||
-      ::tcsetattr(fd_, TCSANOW, &settings) != 0) {
+  const speed_t speed = baud == 57'600 ? B57600 : B115200;
+  // What came before the open (a sketch's last words) is not the board's answer.
+  if (::cfsetispeed(&settings, speed) != 0 || ::cfsetospeed(&settings, speed) != 0 ||
+      ::tcsetattr(fd_, TCSAFLUSH, &settings) != 0) {
     ::close(fd_);
-    throw LinkError("cannot set " + name + " to 115200 baud 8N1");
+    throw LinkError("cannot set " + name + " to " + std::to_string(baud) + " baud 8N1");
   }
 }
 

@@ -19,14 +19,14 @@ struct SerialPortInfo {
 // The system's serial ports (libserialport).
 std::vector<SerialPortInfo> serial_ports();
 
-// An open serial port at 115200 baud, 8N1, no flow control, through the POSIX terminal
+// An open serial port at 115200 baud (or 57600), 8N1, no flow control, through the POSIX terminal
 // interface: libserialport 0.1 refuses pseudo-terminals, and the simulated boards' ports are
 // ones. Every failure throws LinkError naming the port.
 class SerialPort {
  public:
   using Clock = std::chrono::steady_clock;
 
-  explicit SerialPort(const std::string& name);
+  explicit SerialPort(const std::string& name, int baud = 115'200);
   SerialPort(const SerialPort&) = delete;
   SerialPort& operator=(const SerialPort&) = delete;
   ~SerialPort();

@@ -1,0 +1,38 @@
+#include "install_receiver.h"
+
+#include <fstream>
+#include <sstream>
+
+#include "bootloader_client.h"
+#include "intel_hex.h"
+#include "serial_port.h"
+
+namespace marquee8 {
+namespace {
+
+std::vector<std::uint8_t> read_receiver(const std::filesystem::path& hex) {
+  std::ifstream file(hex, std::ios::binary);
+  if (!file) throw LinkError("cannot read the receiver's HEX file " + hex.string());
+  std::ostringstream text;
+  text << file.rdbuf();
+  return read_intel_hex(text.str());
+}
+
+}  // namespace
+
+void install_receiver(const std::string& port, BoardModel model,
+                      const std::filesystem::path& receiver_hex, const RunControl& control) {
+  const BootloaderBoard& board = bootloader_board(model);
+  BootloaderClient client(board, port, read_receiver(receiver_hex));
+  SerialPort serial(port, board.baud);
+  BootloaderStep step = client.advance({}, SerialPort::Clock::now());
+  while (!step.finished) {
+    if (!step.send.empty()) serial.write(step.send);
+    if (control && !control(client.pages_done(), client.pages_in_all())) throw RunCancelled();
+    const std::vector<std::uint8_t> arrived = serial.read_some(step.wake);
+    step = client.advance(arrived, SerialPort::Clock::now());
+  }
+  if (control) control(client.pages_in_all(), client.pages_in_all());
+}
+
+}  // namespace marquee8

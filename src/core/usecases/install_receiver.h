@@ -1,0 +1,25 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+#include "bootloader_boards.h"
+#include "link_error.h"
+#include "run_control.h"
+
+namespace marquee8 {
+
+// Puts the receiver sketch (`receiver_hex`, the Intel HEX file installed beside the programs
+// for the board's chip: bootloader_board(model).receiver) on the board on `port` through its
+// bootloader, reads it back and leaves the bootloader, which starts the receiver. Opening the
+// port resets the board into its bootloader. The EEPROM, and so a stored message, is never
+// touched. `control` is told the pages written and read back, of all there are; returning
+// false stops the install with RunCancelled, after which another install mends the board.
+// Throws LinkError, in words for the user, for a port that cannot be opened, no bootloader
+// answering, a chip of another signature (before anything is written), a lost connection or
+// a read-back that differs; the bootloader itself is never written, so another install can
+// always mend the board.
+void install_receiver(const std::string& port, BoardModel model,
+                      const std::filesystem::path& receiver_hex, const RunControl& control);
+
+}  // namespace marquee8

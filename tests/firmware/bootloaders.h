@@ -1,0 +1,16 @@
+#pragma once
+
+#include <string>
+
+#include "bootloader_boards.h"
+#include "simulated_board.h"
+
+namespace marquee8::testing {
+
+// The genuine bootloader a board of `model` leaves the factory with (shared/bootloaders/).
+Bootloader bootloader_of(BoardModel model);
+Board chip_of(BoardModel model);
+// The receiver's Intel HEX file this build made for `model`'s chip.
+std::string receiver_hex_of(BoardModel model);
+
+}  // namespace marquee8::testing
