@@ -6,6 +6,7 @@
 #include <new>
 #include <optional>
 #include <system_error>
+#include <utility>
 
 #include "board_transfer.h"
 #include "cli_input.h"
@@ -16,6 +17,7 @@
 #include "output_file.h"
 #include "output_formats.h"
 #include "preview.h"
+#include "status.h"
 #include "terminal_text.h"
 #include "text_constants.h"
 #include "utf8_line.h"
@@ -89,10 +91,18 @@ bool writes_raw(const CliOptions& options) {
   return !format_description(options.settings.format).text && !options.preview;
 }
 
+// The TEXT, or the line standard input holds. An input that ends before any byte is refused:
+// an empty message written from nothing would look like a conversion that worked.
 std::string read_text(const CliOptions& options, const Console& console) {
-  if (options.text) return *options.text;
+  if (options.operand) return *options.operand;
   if (console.in_is_terminal) return std::string(kDefaultText);
-  return read_stdin_line(console.in);
+  std::optional<std::string> line = read_stdin_line(console.in);
+  if (!line) {
+    throw std::runtime_error(
+        "standard input is empty: give a TEXT, or a line on standard input (an empty line is an "
+        "empty message)");
+  }
+  return std::move(*line);
 }
 
 // The preview shows the text's own columns, and the leads only when they were asked for.
@@ -101,6 +111,13 @@ std::string preview_of(const CliOptions& options, const std::vector<std::uint8_t
     return preview(with_leads(values, options.settings));
   }
   return preview(values);
+}
+
+void warn(const Console& console, const std::vector<std::string>& warnings) {
+  // Warnings only: the output is written, and the exit status stays 0.
+  for (const std::string& warning : warnings) {
+    console.err << "marquee8: warning: " << terminal_safe(warning) << '\n';
+  }
 }
 
 void convert(const CliOptions& options, const Console& console) {
@@ -115,14 +132,12 @@ void convert(const CliOptions& options, const Console& console) {
   } else {
     emit(options, console, writes_raw(options),
          [&](ByteSink& out) { conversion.write_output(text, out); });
+    warn(console, status_warnings(conversion.figures()));
   }
-  // Warnings only: the output is written, and the exit status stays 0.
-  for (const std::string& warning : conversion.warning_lines()) {
-    console.err << "marquee8: warning: " << terminal_safe(warning) << '\n';
-  }
+  warn(console, conversion.warning_lines());
 }
 
-// Columns (bit 0 the top row) written as --decode writes them, or with --preview as rows.
+// Columns (bit 0 the top row) written with the output options, or with --preview as rows.
 void write_columns(const CliOptions& options, const Console& console,
                    const std::vector<std::uint8_t>& columns) {
   if (options.preview) {
@@ -132,36 +147,38 @@ void write_columns(const CliOptions& options, const Console& console,
   }
   emit(options, console, writes_raw(options),
        [&](ByteSink& out) { write_decoded(columns, options.settings, out); });
+  warn(console, status_warnings(status_figures(options.settings, columns.size())));
 }
 
-// --decode: the array's values written again as the options say.
+// --decode: the array read with its own bit order, written again as the output options say.
 void decode(const CliOptions& options, const Console& console) {
-  const bool from_stdin = !options.text || *options.text == "-";
+  const bool from_stdin = !options.operand || *options.operand == "-";
   if (from_stdin && console.in_is_terminal) {
     console.err << "marquee8: reading an array from standard input; end it with Ctrl+D\n";
   }
   write_columns(
       options, console,
-      read_columns(from_stdin ? read_array_stdin(console.in) : read_array_file(*options.text),
-                   options.settings));
+      read_columns(from_stdin ? read_array_stdin(console.in) : read_array_file(*options.operand),
+                   options.source));
 }
 
-// --send: the array's columns, leads included and bit 0 at the top as the receiver scrolls
-// them, whatever --msb-top says.
+// --send: the text's columns, leads included and bit 0 at the top as the receiver scrolls them.
 void send(const CliOptions& options, const Console& console) {
   const std::string bytes = read_text(options, console);
   const Utf8Line text = Utf8Line::check(bytes);
   Conversion conversion(ConversionSettings{options.font, options.settings});
   const BoardMessage message{with_leads(conversion.column_values(text), options.settings),
                              options.step_ms, options.brightness};
-  for (const std::string& warning : conversion.warning_lines()) {
-    console.err << "marquee8: warning: " << warning << '\n';
-  }
+  warn(console, conversion.warning_lines());
   const SendReport report =
-      send_to_board(*options.send, message, [](std::size_t, std::size_t) { return true; });
+      send_to_board(options.port, message, [](std::size_t, std::size_t) { return true; });
   StreamSink out(console.out);
   out.write("marquee8: " + report.summary() + "\n");
   out.flush();
+}
+
+void receive(const CliOptions& options, const Console& console) {
+  write_columns(options, console, receive_from_board(options.port).columns);
 }
 
 void list_ports(const CliOptions& options, const Console& console) {
@@ -186,17 +203,30 @@ void list_fonts(const CliOptions& options, const Console& console) {
 }
 
 // With -o the help or version goes to the file, as everything else the program prints does.
-void print(const CliOptions& options, const Console& console) {
+void help(const CliOptions& options, const Console& console) {
   emit(options, console, false, [&](ByteSink& out) {
-    if (options.help) {
-      out.write(kUsage);
-      out.write("\n");
-      out.write(help_text());
-    } else {
-      out.write("marquee8 " MARQUEE8_VERSION "\n");
-    }
+    out.write(kUsage);
+    out.write(help_text());
   });
 }
+
+void version(const CliOptions& options, const Console& console) {
+  emit(options, console, false,
+       [&](ByteSink& out) { out.write("marquee8 " MARQUEE8_VERSION "\n"); });
+}
+
+// One function a command.
+using Run = void (*)(const CliOptions&, const Console&);
+constexpr std::pair<Command, Run> kRuns[] = {
+    {Command::kConvert, convert},
+    {Command::kDecode, decode},
+    {Command::kSend, send},
+    {Command::kReceive, receive},
+    {Command::kListFonts, list_fonts},
+    {Command::kListPorts, list_ports},
+    {Command::kHelp, help},
+    {Command::kVersion, version},
+};
 
 }  // namespace
 
@@ -211,20 +241,8 @@ int run_cli(const std::vector<std::string>& arguments, const Console& console) {
   }
 
   try {
-    if (options.help || options.version) {
-      print(options, console);
-    } else if (options.list_fonts) {
-      list_fonts(options, console);
-    } else if (options.list_ports) {
-      list_ports(options, console);
-    } else if (options.send) {
-      send(options, console);
-    } else if (options.decode) {
-      decode(options, console);
-    } else if (options.receive) {
-      write_columns(options, console, receive_from_board(*options.receive).columns);
-    } else {
-      convert(options, console);
+    for (const auto& [command, run] : kRuns) {
+      if (command == options.command) run(options, console);
     }
     return kSuccess;
   } catch (const std::bad_alloc&) {

@@ -42,7 +42,7 @@ bool another_line_follows(std::string_view tail) {
 
 }  // namespace
 
-std::string read_stdin_line(std::istream& in) {
+std::optional<std::string> read_stdin_line(std::istream& in) {
   std::string text;
   std::size_t line_break = std::string::npos;
   std::size_t code_units = 0;
@@ -62,6 +62,7 @@ std::string read_stdin_line(std::istream& in) {
       return text;
     }
   }
+  if (text.empty()) return std::nullopt;
   if (line_break != std::string::npos &&
       is_line_ending(std::string_view(text).substr(line_break))) {
     text.resize(line_break);

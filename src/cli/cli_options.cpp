@@ -2,7 +2,9 @@
 
 #include <getopt.h>
 
-#include <charconv>
+#include <algorithm>
+#include <initializer_list>
+#include <iterator>
 #include <optional>
 
 #include "decode.h"
@@ -18,60 +20,77 @@ constexpr std::string_view kHelpBeforeFormats =
     R"(Draw TEXT in the 8-pixel LED font and print the C declarations an 8-row LED
 marquee scrolls: byte a[]={...}; with one byte per pixel column (eight zeros
 first; bit 0 is the top row, bit 7 the bottom one) and int slen=...;
-
 With no TEXT, read one line of UTF-8 from standard input; when standard input
 is a terminal, convert "825710".
 
+Commands (one at most; without one, TEXT is converted):
+  -d, --decode         read an array from FILE (standard input without one or
+                         with -) and write it again with the output options:
+                         any array marquee8 writes, or a C or Python file
+                         holding one byte array among other code
+      --send=PORT      store TEXT's columns, leads included, on the marquee8
+                         receiver sketch on serial port PORT, read them back
+                         and compare; the board keeps them through power cuts
+      --receive=PORT   write the message the receiver on PORT stores
+      --list-fonts     list the fonts --font can use with their sizes
+      --list-ports     list the serial ports with their USB description
+  -h, --help           show this help
+  -V, --version        show the version
+
+Input options, how TEXT is drawn (converting, and with --send):
+      --font=FONT      builtin (default), a font file (BDF, PCF, PCF.gz, OTB,
+                         TTF, OTF) or an installed family; always monochrome
+      --size=PX        the font's size: its whole line height in pixels,
+                         ascent and descent, so an 8-row font is often 10 to
+                         12 pixels; a bitmap font offers a few (--list-fonts),
+                         an outline font any from 1 to 64; default a bitmap
+                         font's tallest that fits 8 rows, an outline font's
+                         largest whose printable ASCII fits 8 rows
+      --spacing=HOW    cell (default): 6 columns per character, as the
+                         classic output counts; font: each glyph's own width
+      --offset=ROWS    move the text down ROWS rows (up when negative) from
+                         where capitals start on row 1; -32 to 32
+
+Input options, the array read (with --decode):
+      --input-msb-top  the array has bit 7 as its top row (default bit 0)
+      --name=NAME      of a file holding several byte arrays, read NAME;
+                         the array is written with this name too
+
+Output options (converting, --decode and --receive; not --send):
   -o, --output=FILE    write to FILE, replacing it only once all is written
-  -p, --preview        print the 8 sampled rows as '#' (lit) and '.' (dark)
+  -p, --preview        print the 8 rows as '#' (lit) and '.' (dark) instead
 )";
 
 constexpr std::string_view kHelpAfterFormats =
     R"(      --hex            write the values as 0x00 to 0xFF
-      --msb-top        bit 7 is the top row, bit 0 the bottom one
-      --lead-in=N      N blank columns before the text (default 8)
+      --msb-top        write bit 7 as the top row, bit 0 as the bottom one
+      --lead-in=N      N blank columns before the text (default 8; with
+                         --decode and --receive 0: the array has its own);
+                         with --send too
       --lead-out=N     N blank columns after it (default 0); 32 lets the text
-                         leave a chain of four 8x8 modules
+                         leave a chain of four 8x8 modules; with --send too
       --name=NAME      the array's name (default a)
       --length-name=NAME  the length's name (default slen); whatever the
                          format, it holds the index of the array's last element
-      --art            picture the rows as '#'/'.' comment lines above the array
-      --font=FONT      draw with FONT: builtin (default), a font file (BDF,
-                         PCF, PCF.gz, OTB, TTF, OTF) or an installed family;
-                         always in monochrome
-      --size=PX        the font's size in pixels: one of a bitmap font's
-                         sizes (default: the tallest that fits 8 rows); for
-                         an outline font, default the largest size whose
-                         printable ASCII fits 8 rows
-      --spacing=HOW    cell (default): 6 columns per character, as the
-                         classic output counts; font: each glyph's own width
-      --offset=ROWS    move the text down ROWS rows (up when negative) from
-                         where capitals start on row 1
-      --list-fonts     list the fonts --font can use, bitmap ones included,
-                         with their sizes, and exit
-  -d, --decode         read an array from FILE (standard input without one or
-                         with -):
-                         any array marquee8 writes, or a hand-written C or
-                         Python array of byte values; write its values as
-                         they are in the chosen format and options, or with
-                         --preview as rows. --lead-in and --lead-out add
-                         columns only when given; --msb-top says the array
-                         has bit 7 at the top (the values stay as they are)
-      --send=PORT      send the text's columns, leads included, to the marquee8
-                         receiver sketch on serial port PORT, read them back
-                         and compare; the board keeps them through power cuts
-      --step=MS        with --send: the board moves one column every MS
-                         milliseconds (default 40)
-      --brightness=N   with --send: the LEDs' brightness, 0 to 15 (default 2)
-      --receive=PORT   read the message the receiver on PORT stores and write
-                         it as --decode does
-      --list-ports     list the serial ports with their USB description and
-                         vendor:product, and exit
-  -h, --help           show this help and exit
-  -V, --version        show the version and exit
+      --art            picture the rows as '#'/'.' comments above the array
 
+Board options (with --send):
+      --step=MS        the board moves one column every MS milliseconds,
+                         1 to 65535 (default 40)
+      --brightness=N   the LEDs' brightness, 0 to 15 (default 2)
+
+An option a command does not take is a usage error, as are two commands.
 -o replaces FILE with a new file: a hard link to the old one keeps the old
 contents, as with sed -i.
+
+Examples:
+  $ marquee8 HELLO > message.h
+  $ marquee8 -f progmem --lead-out=32 -o message.h 'Hello, world'
+  $ marquee8 --font=Fixed --spacing=font -p Hello
+  $ marquee8 -d --msb-top old.h > flipped.h
+  $ marquee8 -d --input-msb-top -f c --name=frame old.ino
+  $ marquee8 --send=/dev/ttyACM0 --step=30 'OPEN 9-5'
+  $ marquee8 --receive=/dev/ttyACM0 -p
 
 Exit status: 0 on success, 1 on bad input or a failed read or write, 2 on a
 usage error.
@@ -80,6 +99,7 @@ usage error.
 enum LongOnly : int {
   kHex = 256,
   kMsbTop,
+  kInputMsbTop,
   kLeadIn,
   kLeadOut,
   kName,
@@ -113,28 +133,10 @@ std::string format_help() {
   return help;
 }
 
-// A whole number in decimal from `lowest` to `highest` `unit`, as strtol reads it less the
-// leading blanks: "+1" is 1. Anything else is a usage error naming the option and the value.
-int number_in(const char* option, const char* unit, int lowest, int highest, const char* text) {
-  const std::string range = std::to_string(lowest) + " to " + std::to_string(highest) + " " + unit;
-  std::string_view digits(text);
-  if (digits.starts_with('+') && digits.size() > 1 && digits[1] != '-') digits.remove_prefix(1);
-  int value = 0;
-  const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
-  const bool read = end == digits.data() + digits.size();
-  if (!read || (error != std::errc() && error != std::errc::result_out_of_range)) {
-    throw UsageError(std::string("option '") + option + "' needs a whole number from " + range +
-                     ", not '" + text + "'");
-  }
-  if (error == std::errc::result_out_of_range || value < lowest || value > highest) {
-    throw UsageError(std::string("option '") + option + "' needs " + range + ": '" + text +
-                     "' is out of range");
-  }
-  return value;
-}
-
-int columns(const char* option, const char* text) {
-  return number_in(option, "columns", 0, OutputSettings::kMaxLead, text);
+int number_in(std::string_view option, const SettingRange& range, const char* text) {
+  const SettingReading reading = read_setting(option, range, text);
+  if (reading.problem) throw UsageError(*reading.problem);
+  return reading.value;
 }
 
 const option kLongOptions[] = {{"output", required_argument, nullptr, 'o'},
@@ -142,6 +144,7 @@ const option kLongOptions[] = {{"output", required_argument, nullptr, 'o'},
                                {"format", required_argument, nullptr, 'f'},
                                {"hex", no_argument, nullptr, kHex},
                                {"msb-top", no_argument, nullptr, kMsbTop},
+                               {"input-msb-top", no_argument, nullptr, kInputMsbTop},
                                {"lead-in", required_argument, nullptr, kLeadIn},
                                {"lead-out", required_argument, nullptr, kLeadOut},
                                {"name", required_argument, nullptr, kName},
@@ -161,6 +164,14 @@ const option kLongOptions[] = {{"output", required_argument, nullptr, 'o'},
                                {"help", no_argument, nullptr, 'h'},
                                {"version", no_argument, nullptr, 'V'},
                                {nullptr, 0, nullptr, 0}};
+
+// The long name of the option getopt_long returned as `id`.
+std::string long_name(int id) {
+  for (const option& candidate : kLongOptions) {
+    if (candidate.val == id) return std::string("--") + candidate.name;
+  }
+  return {};
+}
 
 // getopt_long reports an unknown long option, an ambiguous abbreviation and a value given to an
 // option that takes none all as '?'; its own messages tell them apart, and so does this one.
@@ -191,6 +202,116 @@ UsageError bad_option(const std::string& written, int short_option) {
   return UsageError("unknown option '" + written + "'");
 }
 
+// Which commands take an option or an operand, as bits of (1 << Command).
+using Commands = unsigned;
+constexpr Commands of(std::initializer_list<Command> commands) {
+  Commands bits = 0;
+  for (const Command command : commands) bits |= 1u << static_cast<unsigned>(command);
+  return bits;
+}
+constexpr Commands kWritesArray = of({Command::kConvert, Command::kDecode, Command::kReceive});
+constexpr Commands kDrawsText = of({Command::kConvert, Command::kSend});
+constexpr Commands kPrints = kWritesArray | of({Command::kListFonts, Command::kListPorts});
+
+struct CommandRule {
+  Command command;
+  int id;                 // the option that chooses it; 0 for converting, which none does
+  std::string_view does;  // what it does, as a message says why an option does not go with it
+};
+
+constexpr CommandRule kCommands[] = {
+    {Command::kConvert, 0, "converting a TEXT"},
+    {Command::kDecode, 'd', "reads an array that is drawn already"},
+    {Command::kSend, kSend, "stores the message on the board and writes nothing else"},
+    {Command::kReceive, kReceive, "writes the message a board holds, drawn already"},
+    {Command::kListFonts, kListFonts, "only lists the fonts"},
+    {Command::kListPorts, kListPorts, "only lists the serial ports"},
+};
+
+struct OptionRule {
+  int id;
+  Commands taken_by;
+  std::string_view does;
+};
+
+constexpr OptionRule kOptions[] = {
+    {'o', kPrints, "writes a file"},
+    {'p', kWritesArray, "pictures the output"},
+    {'f', kWritesArray, "says how the output is written"},
+    {kHex, kWritesArray, "says how the output is written"},
+    {kMsbTop, kWritesArray, "says how the output is written"},
+    {kLengthName, kWritesArray, "says how the output is written"},
+    {kArt, kWritesArray, "says how the output is written"},
+    {kName, kWritesArray, "names the array"},
+    {kLeadIn, kWritesArray | of({Command::kSend}), "adds blank columns"},
+    {kLeadOut, kWritesArray | of({Command::kSend}), "adds blank columns"},
+    {kInputMsbTop, of({Command::kDecode}), "says how the array read is ordered"},
+    {kFont, kDrawsText, "draws a text"},
+    {kSize, kDrawsText, "draws a text"},
+    {kSpacing, kDrawsText, "draws a text"},
+    {kOffset, kDrawsText, "draws a text"},
+    {kStep, of({Command::kSend}), "sets the board's scrolling"},
+    {kBrightness, of({Command::kSend}), "sets the board's brightness"},
+};
+
+const CommandRule& rule_of(Command command) {
+  return *std::find_if(std::begin(kCommands), std::end(kCommands),
+                       [command](const CommandRule& rule) { return rule.command == command; });
+}
+
+std::string option_name(int id) {
+  return id < 256 ? std::string("-") + static_cast<char>(id) : long_name(id);
+}
+
+// "--send and --receive": the commands that take an option, as a message lists them.
+std::string commands_taking(Commands commands) {
+  std::string list;
+  for (const CommandRule& rule : kCommands) {
+    if (rule.id == 0 || (commands & of({rule.command})) == 0) continue;
+    list += (list.empty() ? "" : ", ") + long_name(rule.id);
+  }
+  return list;
+}
+
+// An option the command would ignore names both, and why.
+void check_taken(Command command, int id) {
+  const auto rule = std::find_if(std::begin(kOptions), std::end(kOptions),
+                                 [id](const OptionRule& option) { return option.id == id; });
+  if (rule == std::end(kOptions) || (rule->taken_by & of({command})) != 0) return;
+  const std::string name = option_name(id);
+  if (command == Command::kConvert) {
+    throw UsageError("option '" + name + "' goes with " + commands_taking(rule->taken_by) +
+                     ": it " + std::string(rule->does));
+  }
+  const std::string chosen = long_name(rule_of(command).id);
+  throw UsageError("options '" + name + "' and '" + chosen + "' do not go together: " + name + " " +
+                   std::string(rule->does) + ", and " + chosen + " " +
+                   std::string(rule_of(command).does));
+}
+
+void check_operands(Command command, int count, const char* first) {
+  if (count == 0) return;
+  if (command == Command::kConvert || command == Command::kSend || command == Command::kDecode) {
+    if (count > 1) {
+      throw UsageError(command == Command::kDecode
+                           ? "one FILE at most"
+                           : "one TEXT at most; put a text with spaces in quotes");
+    }
+    return;
+  }
+  throw UsageError(long_name(rule_of(command).id) + " takes no TEXT or FILE, not '" + first + "'");
+}
+
+// The port --send or --receive talks to.
+std::string port_named(int id, const char* name) {
+  if (*name == '\0') {
+    throw UsageError("option '" + long_name(id) +
+                     "' needs the board's serial port, such as /dev/ttyACM0: --list-ports "
+                     "lists them");
+  }
+  return name;
+}
+
 }  // namespace
 
 std::string help_text() {
@@ -207,13 +328,25 @@ CliOptions parse_options(const std::vector<std::string>& arguments) {
   CliOptions options;
   OutputSettings& settings = options.settings;
   std::optional<int> lead_in;
-  const char* font_option = nullptr;  // the first option saying how to draw the text
+  std::optional<int> chooser;  // the option that chose the command
+  std::vector<int> given;
+  bool help = false;
+  bool version = false;
+  const auto choose = [&](Command command, int id) {
+    if (chooser && *chooser != id) {
+      throw UsageError("options '" + option_name(*chooser) + "' and '" + option_name(id) +
+                       "' are two commands: choose one");
+    }
+    chooser = id;
+    options.command = command;
+  };
   optind = 0;  // getopt keeps its position in globals; 0 restarts it for every run
   opterr = 0;
   const int argc = static_cast<int>(words.size());
   for (int option;
        (option = getopt_long(argc, argv.data(), ":o:pf:dhV", kLongOptions, nullptr)) != -1;) {
     const std::string written = optind > 0 ? argv[optind - 1] : "";
+    given.push_back(option);
     switch (option) {
       case 'o':
         options.output = optarg;
@@ -234,16 +367,20 @@ CliOptions parse_options(const std::vector<std::string>& arguments) {
       case kMsbTop:
         settings.msb_top = true;
         break;
+      case kInputMsbTop:
+        options.source.msb_top = true;
+        break;
       case kLeadIn:
-        lead_in = columns("--lead-in", optarg);
+        lead_in = number_in("--lead-in", kLeadInRange, optarg);
         options.lead_in_given = true;
         break;
       case kLeadOut:
-        settings.lead_out = columns("--lead-out", optarg);
+        settings.lead_out = number_in("--lead-out", kLeadOutRange, optarg);
         options.lead_out_given = true;
         break;
       case kName:
         settings.array_name = optarg;
+        options.source.name = optarg;
         break;
       case kLengthName:
         settings.length_name = optarg;
@@ -252,50 +389,48 @@ CliOptions parse_options(const std::vector<std::string>& arguments) {
         settings.art = true;
         break;
       case 'd':
-        options.decode = true;
+        choose(Command::kDecode, option);
         break;
       case kFont:
-        if (font_option == nullptr) font_option = "--font";
         options.font.font = font_source_named(optarg);
         break;
       case kSize:
-        if (font_option == nullptr) font_option = "--size";
-        options.font.size = number_in("--size", "pixels", 1, 64, optarg);
+        options.font.size = number_in("--size", kFontSizeRange, optarg);
         break;
       case kSpacing:
-        if (font_option == nullptr) font_option = "--spacing";
         if (optarg != std::string_view("cell") && optarg != std::string_view("font")) {
           throw UsageError("option '--spacing' is cell or font, not '" + std::string(optarg) + "'");
         }
         options.font.cell_spacing = optarg == std::string_view("cell");
         break;
       case kOffset:
-        if (font_option == nullptr) font_option = "--offset";
-        options.font.offset = number_in("--offset", "rows", -32, 32, optarg);
+        options.font.offset = number_in("--offset", kOffsetRange, optarg);
         break;
       case kListFonts:
-        options.list_fonts = true;
+        choose(Command::kListFonts, option);
         break;
       case kSend:
-        options.send = optarg;
+        choose(Command::kSend, option);
+        options.port = port_named(option, optarg);
         break;
       case kStep:
-        options.step_ms = number_in("--step", "ms", 1, 65535, optarg);
+        options.step_ms = number_in("--step", kStepRange, optarg);
         break;
       case kBrightness:
-        options.brightness = number_in("--brightness", "levels", 0, 15, optarg);
+        options.brightness = number_in("--brightness", kBrightnessRange, optarg);
         break;
       case kReceive:
-        options.receive = optarg;
+        choose(Command::kReceive, option);
+        options.port = port_named(option, optarg);
         break;
       case kListPorts:
-        options.list_ports = true;
+        choose(Command::kListPorts, option);
         break;
       case 'h':
-        options.help = true;
+        help = true;
         break;
       case 'V':
-        options.version = true;
+        version = true;
         break;
       case ':':
         throw UsageError("option '" + written + "' needs a value");
@@ -303,23 +438,17 @@ CliOptions parse_options(const std::vector<std::string>& arguments) {
         throw bad_option(written, optopt);
     }
   }
-  if (options.decode && font_option != nullptr) {
-    throw UsageError(std::string("option '") + font_option +
-                     "' draws a text, and --decode reads an array that is drawn already");
+  if (help || version) {
+    options.command = help ? Command::kHelp : Command::kVersion;
+    return options;
   }
-  if (options.list_fonts && optind < argc) {
-    throw UsageError("--list-fonts lists the fonts and takes no TEXT, not '" +
-                     std::string(argv[optind]) + "'");
-  }
-  if (argc - optind > 1) {
-    throw UsageError(options.decode ? "one FILE at most"
-                                    : "one TEXT at most; put a text with spaces in quotes");
-  }
+  for (const int id : given) check_taken(options.command, id);
+  check_operands(options.command, argc - optind, argv[optind]);
   if (lead_in) settings.lead_in = *lead_in;
-  if (options.decode || options.receive) {
+  if (options.command == Command::kDecode || options.command == Command::kReceive) {
     settings = decoded_array_settings(settings, options.lead_in_given, options.lead_out_given);
   }
-  if (optind < argc) options.text = argv[optind];
+  if (optind < argc) options.operand = argv[optind];
   if (const auto problem = settings_problem(settings)) throw UsageError(*problem);
   return options;
 }

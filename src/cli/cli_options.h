@@ -6,8 +6,10 @@
 #include <string_view>
 #include <vector>
 
+#include "decode.h"
 #include "font_settings.h"
 #include "output_settings.h"
+#include "setting_ranges.h"
 
 namespace marquee8 {
 
@@ -17,36 +19,37 @@ class UsageError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+// What one run does, chosen once by at most one command option; without one, TEXT is
+// converted. --help and --version print and exit whatever else is given.
+enum class Command { kConvert, kDecode, kSend, kReceive, kListFonts, kListPorts, kHelp, kVersion };
+
 struct CliOptions {
-  std::optional<std::string> text;  // with --decode: the FILE holding the array
-  std::optional<std::string> output;
-  FontSettings font;
+  Command command = Command::kConvert;
+  std::optional<std::string> operand;  // the TEXT, or with --decode the FILE
+  std::optional<std::string> output;   // -o FILE
+  std::string port;                    // with --send and --receive
+  FontSettings font;                   // how a TEXT is drawn
+  ArraySource source;                  // with --decode: which array the FILE holds, and how
   OutputSettings settings;
   bool lead_in_given = false;  // with --lead-out: the preview shows the leads too
   bool lead_out_given = false;
-  bool decode = false;
-  bool list_fonts = false;
   bool preview = false;
-  bool help = false;
-  bool version = false;
-  std::optional<std::string> send;     // the serial port of the board to send the text to
-  int step_ms = 40;                    // with send: the board's column step
-  int brightness = 2;                  // with send: 0 to 15
-  std::optional<std::string> receive;  // the serial port of the board to read the message from
-  bool list_ports = false;
+  int step_ms = kStepRange.fallback;  // with --send: the board's column step
+  int brightness = kBrightnessRange.fallback;
 };
 
 inline constexpr std::string_view kUsage =
-    "Usage: marquee8 [OPTIONS] [TEXT]\n"
-    "       marquee8 --decode [OPTIONS] [FILE]\n"
-    "       marquee8 --send=PORT [OPTIONS] [TEXT]\n"
-    "       marquee8 --receive=PORT [OPTIONS]\n";
+    "Usage: marquee8 [OPTION]... [TEXT]\n"
+    "  or:  marquee8 --decode [OPTION]... [FILE]\n"
+    "  or:  marquee8 --send=PORT [OPTION]... [TEXT]\n"
+    "  or:  marquee8 --receive=PORT [OPTION]...\n"
+    "  or:  marquee8 --list-fonts | --list-ports | --help | --version\n";
 // What --help prints after the usage lines.
 std::string help_text();
 
-// Throws UsageError for an unknown option, a missing or malformed value, more than one TEXT or
-// FILE, or output settings that cannot be written. With --decode the leads are 0 unless given:
-// the array read already holds its own.
+// Throws UsageError for an unknown option, a missing or malformed value, two commands, an
+// option or operand the command does not take, or output settings that cannot be written.
+// With --decode and --receive the leads are 0 unless given: the array read holds its own.
 CliOptions parse_options(const std::vector<std::string>& arguments);
 
 }  // namespace marquee8

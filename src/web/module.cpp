@@ -159,8 +159,10 @@ class PageConversion {
 
   val show_array(const val& settings, const std::string& array_text) {
     return guarded([&] {
-      return shown_object(
-          marquee8::show_array(array_text, array_settings(settings), kCanvasWidth, kCanvasHeight));
+      // The page has no option of its own yet for the array's bit order: it reads it as it writes.
+      const OutputSettings output = array_settings(settings);
+      return shown_object(marquee8::show_array(array_text, {std::nullopt, output.msb_top}, output,
+                                               kCanvasWidth, kCanvasHeight));
     });
   }
 
@@ -168,7 +170,7 @@ class PageConversion {
     return guarded([&] {
       const OutputSettings output = array_settings(settings);
       StringSink out;
-      write_decoded(read_columns(array_text, output), output, out);
+      write_decoded(read_columns(array_text, {std::nullopt, output.msb_top}), output, out);
       return bytes(out.text());
     });
   }

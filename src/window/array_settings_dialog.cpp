@@ -14,7 +14,7 @@ namespace {
 QSpinBox* lead_box(int columns, const char* name, QWidget* parent) {
   auto* box = new QSpinBox(parent);
   box->setObjectName(QString::fromLatin1(name));
-  box->setRange(0, OutputSettings::kMaxLead);
+  box->setRange(kLeadInRange.lowest, kLeadInRange.highest);
   box->setSuffix(ArraySettingsDialog::tr(" columns"));
   box->setValue(columns);
   return box;

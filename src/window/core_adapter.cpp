@@ -51,7 +51,7 @@ StartResult to_qt(Shown shown) {
           std::move(shown.array),
           static_cast<qsizetype>(shown.figures.columns),
           static_cast<qsizetype>(shown.figures.array_bytes),
-          shown.figures.too_big_for_uno_ram,
+          to_qt(status_warnings(shown.figures)),
           to_qt(shown.font_warnings)};
 }
 
@@ -93,8 +93,6 @@ QString default_text() {
   return QString::fromLatin1(kDefaultText.data(), static_cast<qsizetype>(kDefaultText.size()));
 }
 
-qsizetype uno_ram_budget() { return static_cast<qsizetype>(kUnoRamBudget); }
-
 WindowConversion::WindowConversion(const OutputSettings& settings)
     : conversion_(std::make_unique<Conversion>(settings)) {}
 WindowConversion::~WindowConversion() = default;
@@ -133,19 +131,21 @@ StartResult WindowConversion::start(const QString& text) {
       conversion_->start(units(text), CanvasView::kDrawableWidth, CanvasView::kDrawableHeight));
 }
 
-StartResult WindowConversion::show_array(const QString& array_text) {
-  return to_qt(marquee8::show_array(array_text.toStdString(), output_settings(),
-                                    CanvasView::kDrawableWidth, CanvasView::kDrawableHeight,
-                                    run_control_));
+StartResult WindowConversion::show_array(const QString& array_text, bool msb_top) {
+  return to_qt(marquee8::show_array(array_text.toStdString(), {std::nullopt, msb_top},
+                                    output_settings(), CanvasView::kDrawableWidth,
+                                    CanvasView::kDrawableHeight, run_control_));
 }
 
 void WindowConversion::save_output(const QString& text, const QString& path) {
   save(path, [&](ByteSink& out) { conversion_->write_output(units(text), out); });
 }
 
-void WindowConversion::save_array_output(const QString& array_text, const QString& path) {
+void WindowConversion::save_array_output(const QString& array_text, bool msb_top,
+                                         const QString& path) {
   const OutputSettings settings = decoded_array_settings(output_settings(), false, false);
-  const std::vector<std::uint8_t> columns = read_columns(array_text.toStdString(), settings);
+  const std::vector<std::uint8_t> columns =
+      read_columns(array_text.toStdString(), {std::nullopt, msb_top});
   save(path, [&](ByteSink& out) { write_decoded(columns, settings, out); });
 }
 

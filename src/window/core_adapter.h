@@ -38,12 +38,9 @@ struct StartResult {
   std::vector<std::uint8_t> array;  // every column, leads included, bit 0 the top row
   qsizetype columns = 0;            // sampled from the text
   qsizetype array_bytes = 0;        // the array in all, leads included
-  bool too_big_for_uno_ram = false;
-  QStringList font_warnings;  // what the font did not draw as it should, one line each
+  QStringList status_warnings;      // the core's advice on the array's size, one line each
+  QStringList font_warnings;        // what the font did not draw as it should, one line each
 };
-
-// The most an Uno's 2 KB of RAM can spare for an array copied into it.
-qsizetype uno_ram_budget();
 
 // The Start command as the window runs it, with the glyphs kept from click to click.
 class WindowConversion {
@@ -73,12 +70,13 @@ class WindowConversion {
   // writes for the same text and settings. Throws SaveFailed naming the file and the cause.
   void save_output(const QString& text, const QString& path);
 
-  // An array pasted in (any array marquee8 writes, or a hand-written one) shown as a Start
-  // shows a text: its columns on the canvas and preview, its values in the current format.
+  // An array pasted in (any array marquee8 writes, a hand-written one, or a whole sketch or
+  // module holding one), its bit 7 the top row when `msb_top`, shown as a Start shows a text:
+  // its columns on the canvas and preview, its values in the current format and bit order.
   // Throws ConversionError (kUnreadableArray) naming the line and column it cannot read.
-  StartResult show_array(const QString& array_text);
+  StartResult show_array(const QString& array_text, bool msb_top);
   // What `marquee8 --decode` writes for it with the same settings.
-  void save_array_output(const QString& array_text, const QString& path);
+  void save_array_output(const QString& array_text, bool msb_top, const QString& path);
 
  private:
   std::unique_ptr<Conversion> conversion_;

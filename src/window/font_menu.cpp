@@ -7,6 +7,7 @@
 #include "main_window.h"
 #include "menu_actions.h"
 #include "run_progress.h"
+#include "setting_ranges.h"
 #include "settings_store.h"
 
 namespace marquee8 {
@@ -54,7 +55,7 @@ void MainWindow::build_font_menu() {
   connect(add_action(font, tr("&Size…"), "actionFontSize"), &QAction::triggered, this, [this] {
     FontSettings chosen = conversion_.font_settings();
     if (const auto size = dialogs_.ask_number(this, tr("Size"), tr("Pixels (0: what fits 8 rows):"),
-                                              chosen.size.value_or(0), 0, 64)) {
+                                              chosen.size.value_or(0), 0, kFontSizeRange.highest)) {
       chosen.size = *size > 0 ? std::optional<int>(*size) : std::nullopt;
       change_font(chosen);
     }
@@ -77,9 +78,9 @@ void MainWindow::build_font_menu() {
   connect(add_action(font, tr("&Vertical Offset…"), "actionVerticalOffset"), &QAction::triggered,
           this, [this] {
             FontSettings chosen = conversion_.font_settings();
-            if (const auto offset =
-                    dialogs_.ask_number(this, tr("Vertical Offset"),
-                                        tr("Rows down (negative: up):"), chosen.offset, -32, 32)) {
+            if (const auto offset = dialogs_.ask_number(
+                    this, tr("Vertical Offset"), tr("Rows down (negative: up):"), chosen.offset,
+                    kOffsetRange.lowest, kOffsetRange.highest)) {
               chosen.offset = *offset;
               change_font(chosen);
             }

@@ -37,14 +37,8 @@ Widget* place(Widget* widget, const char* name, QRect geometry) {
 QString summary_of(const StartResult& result) {
   QString summary =
       MainWindow::tr("%L1 columns · %L2 bytes").arg(result.columns).arg(result.array_bytes);
-  if (!result.font_warnings.isEmpty()) {
-    summary += MainWindow::tr(" · %1").arg(result.font_warnings.join(QStringLiteral(" · ")));
-  }
-  if (result.too_big_for_uno_ram) {
-    summary += MainWindow::tr(
-                   " · more than the %L1 bytes an Uno's RAM can spare: use Output → "
-                   "PROGMEM")
-                   .arg(uno_ram_budget());
+  for (const QString& warning : result.font_warnings + result.status_warnings) {
+    summary += QStringLiteral(" · ") + warning;
   }
   return summary;
 }
@@ -159,6 +153,12 @@ void MainWindow::build_menus() {
   connect(
       add_action(edit, tr("&Paste Array"), "actionPasteArray", QKeySequence(tr("Ctrl+Shift+V"))),
       &QAction::triggered, this, &MainWindow::paste_array);
+  // The pasted array's own bit order; Output → Top Row Is Bit 7 is the order it is written in.
+  pasted_msb_top_ = add_action(edit, tr("Pasted Array Has &Bit 7 on Top"), "actionPastedMsbTop");
+  pasted_msb_top_->setCheckable(true);
+  connect(pasted_msb_top_, &QAction::toggled, this, [this] {
+    if (shown_ && shown_->pasted_array) redisplay();
+  });
 
   QMenu* output = menuBar()->addMenu(tr("&Output"));
   formats_ = new QActionGroup(this);
@@ -295,8 +295,9 @@ bool MainWindow::run_in_background(const std::function<void()>& work) {
 void MainWindow::display(const Source& source) {
   StartResult result;
   if (!run_in_background([&] {
-        result = source.pasted_array ? conversion_.show_array(source.text)
-                                     : start_command_(conversion_, source.text);
+        result = source.pasted_array
+                     ? conversion_.show_array(source.text, pasted_msb_top_->isChecked())
+                     : start_command_(conversion_, source.text);
       })) {
     return;
   }
@@ -327,7 +328,7 @@ void MainWindow::save_output() {
   if (!path || !shown_) return;
   run_in_background([&] {
     if (shown_->pasted_array) {
-      conversion_.save_array_output(shown_->text, *path);
+      conversion_.save_array_output(shown_->text, pasted_msb_top_->isChecked(), *path);
     } else {
       conversion_.save_output(shown_->text, *path);
     }

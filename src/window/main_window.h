@@ -75,6 +75,7 @@ class MainWindow : public QMainWindow {
   WindowConversion conversion_;
   QSettings store_;
   std::optional<Source> shown_;  // once Start has run or an array was pasted
+  QAction* pasted_msb_top_;      // Edit → Pasted Array Has Bit 7 on Top
 
   QWidget* client_;
   QLabel* label_;

@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 
 #include "board_adapter.h"
+#include "setting_ranges.h"
 
 namespace marquee8 {
 namespace {
@@ -21,10 +22,10 @@ const QString kPortKey = QStringLiteral("board/port");
 const QString kStepKey = QStringLiteral("board/step_ms");
 const QString kBrightnessKey = QStringLiteral("board/brightness");
 
-QSpinBox* spin_box(const char* name, int lowest, int highest, int value, QWidget* parent) {
+QSpinBox* spin_box(const char* name, const SettingRange& range, int value, QWidget* parent) {
   auto* box = new QSpinBox(parent);
   box->setObjectName(QString::fromLatin1(name));
-  box->setRange(lowest, highest);
+  box->setRange(range.lowest, range.highest);
   box->setValue(value);
   return box;
 }
@@ -51,9 +52,10 @@ SendToBoardDialog::SendToBoardDialog(std::vector<std::uint8_t> columns, QSetting
       ports_->setEditText(last);
     }
   }
-  step_ = spin_box("stepMs", 1, 65535, store_.value(kStepKey, 40).toInt(), this);
+  step_ = spin_box("stepMs", kStepRange, store_.value(kStepKey, kStepRange.fallback).toInt(), this);
   step_->setSuffix(tr(" ms"));
-  brightness_ = spin_box("brightness", 0, 15, store_.value(kBrightnessKey, 2).toInt(), this);
+  brightness_ = spin_box("brightness", kBrightnessRange,
+                         store_.value(kBrightnessKey, kBrightnessRange.fallback).toInt(), this);
 
   progress_ = new QProgressBar(this);
   progress_->setObjectName(QStringLiteral("sendProgress"));

@@ -4,6 +4,8 @@
 #include <optional>
 #include <string>
 
+#include "setting_ranges.h"
+
 namespace marquee8 {
 
 namespace {
@@ -22,10 +24,10 @@ const QString kCellSpacing = QStringLiteral("font/cellSpacing");
 const QString kOffset = QStringLiteral("font/offset");
 
 // A whole number from `lowest` to `highest` as the dialogs take it; nothing for anything else.
-std::optional<int> whole_number(const QVariant& value, int lowest, int highest) {
+std::optional<int> whole_number(const QVariant& value, const SettingRange& range) {
   bool read = false;
   const int number = value.toString().toInt(&read);
-  if (!read || number < lowest || number > highest) return std::nullopt;
+  if (!read || !range.contains(number)) return std::nullopt;
   return number;
 }
 
@@ -51,9 +53,7 @@ OutputSettings load_output_settings(QSettings& store) {
     }
   };
   const auto format = [](const QVariant& value) { return format_called(value.toString()); };
-  const auto lead = [](const QVariant& value) {
-    return whole_number(value, 0, OutputSettings::kMaxLead);
-  };
+  const auto lead = [](const QVariant& value) { return whole_number(value, kLeadInRange); };
   const auto name = [](const QVariant& value) -> std::optional<std::string> {
     if (!value.isValid()) return std::nullopt;
     return value.toString().toStdString();
@@ -85,12 +85,11 @@ FontSettings load_font_settings(QSettings& store) {
   if (const QVariant font = store.value(kFont); font.isValid()) {
     settings.font = font_source_of(font.toString());
   }
-  // The Size and Vertical Offset dialogs' ranges; 0 is the size that fits 8 rows.
-  if (const auto size = whole_number(store.value(kSize), 0, 64); size && *size > 0) {
-    settings.size = *size;
-  }
+  // 0, or nothing, is the size that fits 8 rows.
+  if (const auto size = whole_number(store.value(kSize), kFontSizeRange)) settings.size = *size;
   if (const auto cell = truth(store.value(kCellSpacing))) settings.cell_spacing = *cell;
-  if (const auto offset = whole_number(store.value(kOffset), -32, 32)) settings.offset = *offset;
+  if (const auto offset = whole_number(store.value(kOffset), kOffsetRange))
+    settings.offset = *offset;
   return settings;
 }
 

@@ -36,12 +36,20 @@ TEST(Decode, WritesTheArrayAgainAsTheOptionsSay) {
        {"-d", "-f", "progmem"},
        classic,
        out_of({"-f", "progmem", "HELLO"})},
-      {"bit 7 at the top stays as it was",
-       {"-d", "--msb-top", "--hex", "-f", "c"},
+      {"bit 7 at the top read and written so stays as it was",
+       {"-d", "--input-msb-top", "--msb-top", "--hex", "-f", "c"},
        msb_hex_c,
        msb_hex_c},
+      {"bit 0 at the top written with bit 7 there",
+       {"-d", "--msb-top", "--hex", "-f", "c"},
+       out_of({"-f", "c", "--hex", "HELLO"}),
+       msb_hex_c},
+      {"bit 7 at the top written with bit 0 there",
+       {"-d", "--input-msb-top"},
+       msb_hex_c,
+       out_of({"-d"}, classic)},
       {"and its preview stands upright",
-       {"-d", "--msb-top", "-p"},
+       {"-d", "--input-msb-top", "-p"},
        msb_hex_c,
        out_of({"-p", "--lead-in=8", "HELLO"})},
       {"leads are added only when given",
@@ -104,6 +112,42 @@ TEST(Decode, ReadsWhatShellsEditorsAndTerminalsHandIt) {
               HasSubstr("marquee8: reading an array from standard input; end it with Ctrl+D\n"));
 }
 
+// A whole sketch or module: the code around the array is passed over.
+TEST(Decode, ReadsTheArrayOutOfAWholeSketch) {
+  const TemporaryDirectory folder;
+  const std::string sketch = (folder.path() / "old.ino").string();
+  write_file(folder.path() / "old.ino",
+             "#include <LedControl.h>\n"
+             "LedControl lc = LedControl(12, 11, 10, 1);\n"
+             "const char* greeting = \"byte x[] = {1};\";\n"
+             "const byte frame[] PROGMEM = {0, 5, 127};\n"
+             "byte blank[2] = {0, 0};\n"
+             "void setup() { byte local[] = {9}; lc.shutdown(0, false); }\n"
+             "void loop() {}\n");
+  const struct {
+    std::vector<std::string> arguments;
+    int status;
+    std::string says;
+  } cases[] = {
+      {{"-d", "-p", "--name=frame", sketch}, 0, out_of({"-d", "-p"}, "byte a[]={0, 5, 127};")},
+      {{"-d", "--name=blank", "-f", "c", sketch},
+       0,
+       "const uint8_t blank[] = {\n  0, 0\n};\nconst uint16_t slen = 1;\n"},
+      {{"-d", sketch}, 1, "line 5, column 1: 2 byte arrays: 'frame' (line 4), 'blank' (line 5)"},
+      {{"-d", "--name=local", sketch}, 1, "no byte array named 'local'"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.arguments[1]);
+    const CliRun run = run_with_stdin(c.arguments, "");
+    EXPECT_EQ(run.status, c.status) << run.err;
+    EXPECT_THAT(c.status == 0 ? run.out : run.err, HasSubstr(c.says));
+  }
+  EXPECT_EQ(out_of({"-d", "-p"},
+                   "import framebuf\nfrom machine import Pin\n\ndef show():\n"
+                   "    pass\n\nmsg = bytes((0, 5, 127))\nshow()\n"),
+            out_of({"-d", "-p"}, "byte a[]={0, 5, 127};"));
+}
+
 TEST(Decode, MessagesNameWhatTheInputIs) {
   const struct {
     std::string in;
@@ -114,7 +158,6 @@ TEST(Decode, MessagesNameWhatTheInputIs) {
       {"byte a[]={1};\n\x7F", "line 2, column 1: not text"},
       {"a: bytes = bytes((1,))", "line 1, column 2: expected '=', found ':'"},
       {"std::uint8_t a[]={1};", "line 1, column 1: expected a type before 'std'"},
-      {"import framebuf\na = bytes((1,))", "found 'import', which is a reserved word in Python"},
       // Columns are characters: the é is one, though two bytes.
       {"/* \xC3\xA9 */ byte a[]={300};", "line 1, column 19: 300 is more than a byte holds"},
   };

@@ -61,10 +61,12 @@ timeout 120 "$marquee8" </dev/zero >"$scratch/out" 2>"$scratch/err"
 expect_error "</dev/zero" $? "too long"
 "$marquee8" </ >"$scratch/out" 2>"$scratch/err"
 expect_error "directory as stdin" $? "cannot read standard input: Is a directory$"
+"$marquee8" </dev/null >"$scratch/out" 2>"$scratch/err"
+expect_error "</dev/null" $? "standard input is empty: give a TEXT"
 
 # A write that fails is reported, whatever was being written.
 : >"$scratch/out"
-for arguments in --help --version 825710 --preview; do
+for arguments in --help --version 825710 "--preview HI"; do
   "$marquee8" $arguments </dev/null >/dev/full 2>"$scratch/err"
   expect_error "$arguments >/dev/full" $? "cannot write to standard output: No space left on device$"
   "$marquee8" $arguments </dev/null >&- 2>"$scratch/err"

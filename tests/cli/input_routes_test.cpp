@@ -22,14 +22,15 @@ TEST(InputRoutes, TextArgumentAndEveryStdinFormGiveTheSameBytes) {
   for (const auto& [utf8, utf16] : kSamples) {
     SCOPED_TRACE("text: " + utf8);
     const std::string expected = expected_output(utf16);
-    const std::vector<CliRun> runs = {
+    std::vector<CliRun> runs = {
         run_with_stdin({utf8}, "ignored when a TEXT is given\n"),
-        run_with_stdin({}, utf8),
         run_with_stdin({}, utf8 + "\n"),
         run_with_stdin({}, utf8 + "\r\n"),
         run_with_stdin({}, utf8 + "\r"),
         run_with_stdin({}, "\xEF\xBB\xBF" + utf8 + "\r\n"),
     };
+    // An input with no byte at all is no text (see Usage.HelpWinsAndAnEmptyInputIsNamed).
+    if (!utf8.empty()) runs.push_back(run_with_stdin({}, utf8));
     for (const CliRun& run : runs) {
       EXPECT_EQ(run.status, 0) << run.err;
       EXPECT_EQ(run.out, expected);

@@ -25,6 +25,43 @@ TEST(OutputFormat, DefaultDigitsGiveTwoCrLfTerminatedLines) {
   EXPECT_EQ(std::count(out.begin(), out.end(), '\r'), 2);
 }
 
+// The advice on where an array fits, as the status bar gives it: only where it is true.
+TEST(OutputFormat, WarnsWhereTheArrayCannotFit) {
+  const std::string ram =
+      "more than the 1,536 bytes an Uno's RAM can spare: use the PROGMEM format";
+  const std::string avr = "bytes: more than the 32,767 bytes avr-gcc lets one array have on an Uno";
+  const struct {
+    std::vector<std::string> options;
+    std::size_t characters;
+    std::string warning;  // empty: none
+  } cases[] = {
+      {{}, 254, ""},
+      {{}, 300, ram},
+      {{"-f", "progmem"}, 300, ""},
+      {{"-f", "progmem"}, 5459, ""},
+      {{"-f", "progmem"}, 6000, "36,009 " + avr},
+      {{}, 6000, "36,009 " + avr},
+      {{"-f", "c"}, 6000, ""},
+      {{"-f", "progmem", "-p"}, 6000, ""},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::string> arguments = c.options;
+    arguments.push_back(std::string(c.characters, '8'));
+    SCOPED_TRACE(::testing::PrintToString(c.options) + " " + std::to_string(c.characters));
+    const CliRun run = run_with_stdin(arguments, "");
+    EXPECT_EQ(run.status, 0);
+    if (c.warning.empty()) {
+      EXPECT_EQ(run.err, "");
+    } else {
+      EXPECT_THAT(run.err, ::testing::HasSubstr("marquee8: warning: " + c.warning));
+    }
+  }
+  // --decode advises from the array it writes.
+  const std::string long_array = run_with_stdin({std::string(300, '8')}, "").out;
+  EXPECT_THAT(run_with_stdin({"-d"}, long_array).err, ::testing::HasSubstr(ram));
+  EXPECT_EQ(run_with_stdin({"-d", "-f", "progmem"}, long_array).err, "");
+}
+
 // Each option reaches the core as the setting it names, alone and together.
 TEST(OutputOptions, EverySpellingGivesTheCoresOutputForItsSettings) {
   const auto output = [](const OutputSettings& settings) {

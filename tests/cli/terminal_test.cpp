@@ -45,7 +45,7 @@ TEST(TerminalText, MessagesAndWarningsStayOneLineEach) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.said);
-    const CliRun run = run_with_stdin(c.arguments, "");
+    const CliRun run = run_with_stdin(c.arguments, "HI\n");
     EXPECT_EQ(run.status, c.status);
     EXPECT_THAT(run.err, HasSubstr(c.said));
     EXPECT_THAT(run.err, Not(HasSubstr("\xE2\x80")));

@@ -64,14 +64,38 @@ TEST(Usage, BadCommandLinesExitWithTwoAndPrintOnlyToErr) {
       {{"--help=x"}, "option '--help' takes no value"},
       {{"--hex=yes"}, "option '--hex' takes no value"},
       {{"--lead-outs=3"}, "unknown option '--lead-outs=3'"},
-      // Options that would be ignored.
-      {{"--decode", "--font=/nonexistent"}, "'--font' draws a text"},
-      {{"-d", "--size=8"}, "'--size' draws a text"},
-      {{"--spacing=font", "--decode"}, "'--spacing' draws a text"},
-      {{"--decode", "--offset=1", "in.h"}, "'--offset' draws a text"},
-      {{"--list-fonts", "TEXT"}, "takes no TEXT, not 'TEXT'"},
+      // Options that would be ignored, each named with the command that would ignore it.
+      {{"--decode", "--font=/nonexistent"},
+       "options '--font' and '--decode' do not go together: --font draws a text"},
+      {{"-d", "--size=8"}, "'--size' and '--decode' do not go together"},
+      {{"--spacing=font", "--decode"}, "'--spacing' and '--decode'"},
+      {{"--decode", "--offset=1", "in.h"}, "'--offset' and '--decode'"},
+      {{"--list-fonts", "TEXT"}, "--list-fonts takes no TEXT or FILE, not 'TEXT'"},
+      {{"--list-ports", "TEXT"}, "--list-ports takes no TEXT or FILE, not 'TEXT'"},
+      {{"--receive=P", "TEXT"}, "--receive takes no TEXT or FILE, not 'TEXT'"},
+      {{"--send=P", "-o", "x.h", "HI"}, "'-o' and '--send' do not go together"},
+      {{"--send=P", "-p", "HI"}, "'-p' and '--send'"},
+      {{"--send=P", "-f", "progmem", "HI"}, "'-f' and '--send'"},
+      {{"--send=P", "--msb-top", "HI"}, "'--msb-top' and '--send'"},
+      {{"--send=P", "--name=m", "HI"}, "'--name' and '--send'"},
+      {{"--list-fonts", "--send=P"}, "'--list-fonts' and '--send' are two commands"},
+      {{"--send=P", "--receive=P", "HI"}, "'--send' and '--receive' are two commands"},
+      {{"--decode", "--send=P", "FILE"}, "'-d' and '--send' are two commands"},
+      {{"--receive=P", "--decode"}, "'--receive' and '-d' are two commands"},
+      {{"--list-ports", "--list-fonts"}, "two commands: choose one"},
+      {{"--step=30", "HI"}, "option '--step' goes with --send"},
+      {{"--brightness=3", "HI"}, "option '--brightness' goes with --send"},
+      {{"-d", "--step=30"}, "'--step' and '--decode'"},
+      {{"--receive=P", "--brightness=3"}, "'--brightness' and '--receive'"},
+      {{"--receive=P", "--font=builtin"}, "'--font' and '--receive'"},
+      {{"--input-msb-top", "HI"}, "option '--input-msb-top' goes with --decode"},
+      {{"--receive=P", "--input-msb-top"}, "'--input-msb-top' and '--receive'"},
+      {{"--list-ports", "-p"}, "'-p' and '--list-ports'"},
+      {{"--list-fonts", "--hex"}, "'--hex' and '--list-fonts'"},
       {{"--send"}, "--send"},
       {{"--receive"}, "--receive"},
+      {{"--send=", "HI"}, "option '--send' needs the board's serial port"},
+      {{"--receive="}, "option '--receive' needs the board's serial port"},
       {{"--send=/dev/ttyACM0", "--brightness=16"}, "0 to 15 levels"},
       {{"--send=/dev/ttyACM0", "--step=0"}, "1 to 65535 ms"},
   };
@@ -138,6 +162,30 @@ TEST(Usage, HelpDescribesEveryOption) {
   for (const char* option : {"--output", "--preview", "--help", "--version", "TEXT"}) {
     EXPECT_THAT(help, HasSubstr(option));
   }
+}
+
+// --help says which options describe the input and which the output, with examples that run.
+TEST(Usage, HelpGroupsTheOptionsAndItsExamplesRun) {
+  const std::string help = run_with_stdin({"--help"}, "").out;
+  for (const char* heading :
+       {"\nCommands (", "\nInput options, how TEXT is drawn", "\nInput options, the array read",
+        "\nOutput options (", "\nBoard options (", "\nExamples:\n"}) {
+    EXPECT_THAT(help, HasSubstr(heading));
+  }
+  EXPECT_LT(help.find("--input-msb-top"), help.find("Output options"));
+  EXPECT_GT(help.find("      --msb-top"), help.find("Output options"));
+}
+
+// Help and version answer whatever else is given, and an empty standard input is named.
+TEST(Usage, HelpWinsAndAnEmptyInputIsNamed) {
+  EXPECT_EQ(run_with_stdin({"--send=P", "-o", "x.h", "--help"}, "").status, 0);
+  const CliRun empty = run_with_stdin({}, "");
+  EXPECT_EQ(empty.status, 1);
+  EXPECT_EQ(empty.out, "");
+  EXPECT_THAT(empty.err, HasSubstr("standard input is empty: give a TEXT"));
+  const CliRun empty_line = run_with_stdin({}, "\n");
+  EXPECT_EQ(empty_line.status, 0) << "an empty line is an empty message";
+  EXPECT_THAT(empty_line.out, ::testing::StartsWith("byte a[]={0,0,0,0,0,0,0,0, 0};"));
 }
 
 }  // namespace

@@ -57,13 +57,21 @@ TEST(ShowStart, ListsRawBytesInHex) {
   EXPECT_EQ(shown.output.size(), 45 * 3 - 1);
 }
 
-// Read back with bit 7 at the top, 0x01 is the bottom LED; written again, the bytes are as
-// they were.
-TEST(ShowArray, ReadsTheBitOrderItIsToldAndWritesTheSameBytes) {
-  const Shown shown =
-      show_array("frame = bytes((0x01, 0x80, 0x03))\n", with(OutputFormat::kRaw, 0, true), 669, 29);
+// Read back with bit 7 at the top, 0x01 is the bottom LED; written again in either order, the
+// bytes are as the output's order says.
+TEST(ShowArray, ReadsTheArraysBitOrderAndWritesTheOutputs) {
+  const struct {
+    bool output_msb_top;
+    const char* output;
+  } cases[] = {{true, "01 80 03"}, {false, "80 01 c0"}};
+  for (const auto& c : cases) {
+    const Shown shown = show_array("frame = bytes((0x01, 0x80, 0x03))\n", {std::nullopt, true},
+                                   with(OutputFormat::kRaw, 0, c.output_msb_top), 669, 29);
+    EXPECT_EQ(shown.output, c.output);
+  }
+  const Shown shown = show_array("frame = bytes((0x01, 0x80, 0x03))\n", {std::nullopt, true},
+                                 with(OutputFormat::kRaw, 0, true), 669, 29);
   EXPECT_EQ(shown.array, (std::vector<std::uint8_t>{0x80, 0x01, 0xC0}));
-  EXPECT_EQ(shown.output, "01 80 03");
   EXPECT_TRUE(shown.canvas.inked(0, 8));
   EXPECT_FALSE(shown.canvas.inked(0, 1));
   EXPECT_TRUE(shown.canvas.inked(1, 1));
@@ -77,7 +85,7 @@ TEST(ShowArray, RejectsWhatItCannotRead) {
   for (const char* text : texts) {
     SCOPED_TRACE(text);
     try {
-      show_array(text, with(OutputFormat::kClassic), 669, 29);
+      show_array(text, {}, with(OutputFormat::kClassic), 669, 29);
       ADD_FAILURE() << "no error";
     } catch (const ConversionError& error) {
       EXPECT_EQ(error.kind(), ConversionError::Kind::kUnreadableArray) << error.what();
@@ -92,7 +100,7 @@ TEST(ShowArray, ReportsItsReadingAndStopsWhenTold) {
   const std::string texts[] = {"byte a[]={" + values + "0};", "a = bytes((" + values + "0))"};
   for (const std::string& text : texts) {
     std::vector<std::size_t> reported;
-    const Shown shown = show_array(text, with(OutputFormat::kC), 669, 29,
+    const Shown shown = show_array(text, {}, with(OutputFormat::kC), 669, 29,
                                    [&](std::size_t done, std::size_t in_all) {
                                      EXPECT_EQ(in_all, text.size());
                                      reported.push_back(done);
@@ -104,7 +112,7 @@ TEST(ShowArray, ReportsItsReadingAndStopsWhenTold) {
     EXPECT_GT(reported.back(), text.size() - 64 * 1024);
 
     std::size_t asked = 0;
-    EXPECT_THROW(show_array(text, with(OutputFormat::kC), 669, 29,
+    EXPECT_THROW(show_array(text, {}, with(OutputFormat::kC), 669, 29,
                             [&](std::size_t, std::size_t) { return ++asked < 2; }),
                  RunCancelled);
     EXPECT_EQ(asked, 2u) << "read on after the stop";

@@ -16,6 +16,7 @@
 #include "output_formats.h"
 #include "run_command.h"
 #include "settings_problem.h"
+#include "status.h"
 #include "temporary_directory.h"
 #include "utf8_line.h"
 
@@ -279,6 +280,32 @@ TEST(CompiledOutput, OnlyProgmemFitsALongMessageOnAnUno) {
   ASSERT_EQ(flash.status, 0) << flash.output;
   EXPECT_EQ(flash_bytes(scratch.path() / "main.elf", ".text", "a"),
             expected_array(std::string(1000, 'W'), progmem));
+}
+
+// avr-gcc refuses one object past 32,767 bytes on an ATmega328P, PROGMEM or not: the status
+// warns exactly from there. 5,459 characters take 32,755 columns, 8 lead in.
+TEST(CompiledOutput, TheAvrObjectLimitIsWhereTheStatusWarns) {
+  const TemporaryDirectory scratch;
+  const std::string text(5459, 'W');
+  for (const int lead_out : {4, 5}) {
+    OutputSettings progmem;
+    progmem.format = OutputFormat::kProgmem;
+    progmem.lead_out = lead_out;
+    const StatusFigures figures = status_figures(progmem, 6 * text.size() + 1);
+    const bool over = figures.array_bytes > 32767;
+    SCOPED_TRACE(figures.array_bytes);
+    write_file(scratch.path() / "array.c", output_of(text, progmem));
+    const CommandResult compiled = run_command(AVR_GCC " -mmcu=atmega328p -c -o /dev/null " +
+                                               (scratch.path() / "array.c").string());
+    EXPECT_EQ(compiled.status != 0, over) << compiled.output;
+    if (over) {
+      // gcc quotes the name in the locale's quotation marks.
+      EXPECT_THAT(compiled.output, HasSubstr("size of variable"));
+      EXPECT_THAT(compiled.output, HasSubstr("is too large"));
+    }
+    EXPECT_EQ(figures.too_big_for_avr, over);
+    EXPECT_EQ(status_warnings(figures).size(), over ? 1u : 0u);
+  }
 }
 
 }  // namespace

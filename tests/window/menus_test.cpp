@@ -108,8 +108,13 @@ TEST(StatusBar, CountsColumnsAndBytesAndWarnsWhenRamRunsOut) {
       {"actionFormat_classic", 6, QString::fromUtf8("37 columns · 45 bytes")},
       {"actionFormat_classic", 300,
        QString::fromUtf8("1,801 columns · 1,809 bytes · more than the 1,536 bytes an Uno's RAM "
-                         "can spare: use Output → PROGMEM")},
+                         "can spare: use the PROGMEM format")},
       {"actionFormat_progmem", 300, QString::fromUtf8("1,801 columns · 1,809 bytes")},
+      {"actionFormat_progmem", 5500,
+       QString::fromUtf8("33,001 columns · 33,009 bytes · 33,009 bytes: more than the 32,767 "
+                         "bytes avr-gcc lets one array have on an Uno or a Nano, whose flash is "
+                         "32 KB in all: shorten the text, or use the C format on a board with "
+                         "more flash")},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.summary.toStdString());

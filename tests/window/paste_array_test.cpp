@@ -11,7 +11,6 @@
 #include "canvas_size.h"
 #include "conversion.h"
 #include "led_strip.h"
-#include "sampled_rows.h"
 #include "window_under_test.h"
 
 namespace marquee8::window_test {
@@ -25,10 +24,7 @@ const QString kClassicHi = QStringLiteral(
 QString decoded(const QString& array, OutputSettings settings) {
   settings.lead_in = 0;
   StringSink out;
-  std::vector<std::uint8_t> values = read_array(array.toStdString());
-  if (settings.msb_top) {
-    for (std::uint8_t& value : values) value = reversed_bits(value);
-  }
+  const std::vector<std::uint8_t> values = read_array(array.toStdString());
   write_array(settings, values, out);
   return as_shown(out.text()).chopped(1);
 }
@@ -63,17 +59,32 @@ TEST(PasteArray, ShowsTheArrayEverywhereAStartWould) {
   EXPECT_EQ(form.txtoutput().toPlainText(), decoded(kClassicHi, {.format = OutputFormat::kC}));
 }
 
-TEST(PasteArray, ReadsBitSevenAtTheTopWhenTheOutputSaysSo) {
-  WindowUnderTest form;
-  form.action("actionMsbTop").trigger();
+// The pasted array's bit order is its own; Output → Top Row Is Bit 7 writes it in another.
+TEST(PasteArray, ReadsTheArraysOwnBitOrderAndWritesTheOutputs) {
   QString reversed = kClassicHi;
   reversed.replace(" 127,", " 254,").replace(" 8,", " 16,").replace(" 65,", " 130,");
-  paste(form, reversed);
-  const LedStrip& strip = form.control<LedStrip>("ledPreview");
-  EXPECT_TRUE(strip.lit(0, 8) && strip.lit(6, 8) && !strip.lit(7, 8)) << "upright";
-  EXPECT_EQ(form.txtoutput().toPlainText(), decoded(reversed, {.msb_top = true}))
-      << "the values stay as they were";
-  EXPECT_TRUE(form.txtoutput().toPlainText().contains(" 254, 16, 16, 16, 254,"));
+  const struct {
+    bool pasted_msb_top;
+    bool output_msb_top;
+    QString array;
+    const char* shown;
+  } cases[] = {
+      {true, true, reversed, " 254, 16, 16, 16, 254,"},
+      {true, false, reversed, " 127, 8, 8, 8, 127,"},
+      {false, true, kClassicHi, " 254, 16, 16, 16, 254,"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.shown);
+    WindowUnderTest form;
+    if (c.pasted_msb_top) form.action("actionPastedMsbTop").trigger();
+    paste(form, c.array);
+    const LedStrip& strip = form.control<LedStrip>("ledPreview");
+    EXPECT_TRUE(strip.lit(0, 8) && strip.lit(6, 8) && !strip.lit(7, 8)) << "upright";
+    // Changed after the paste, the output's order writes the same array again.
+    if (c.output_msb_top) form.action("actionMsbTop").trigger();
+    EXPECT_TRUE(form.txtoutput().toPlainText().contains(c.shown))
+        << form.txtoutput().toPlainText().toStdString();
+  }
 }
 
 TEST(PasteArray, WhatCannotBeReadIsNamedAndNothingChanges) {

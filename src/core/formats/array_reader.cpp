@@ -9,8 +9,10 @@
 #include <span>
 #include <string>
 
+#include "array_finder.h"
 #include "conversion_error.h"
 #include "reserved_names.h"
+#include "source_words.h"
 
 namespace marquee8 {
 
@@ -19,14 +21,6 @@ namespace {
 constexpr auto npos = std::string_view::npos;
 
 enum class Language { kC, kPython };
-
-template <std::size_t N>
-bool contains(const std::string_view (&words)[N], std::string_view word) {
-  return std::find(std::begin(words), std::end(words), word) != std::end(words);
-}
-
-bool is_digit(char c) { return c >= '0' && c <= '9'; }
-bool is_letter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_'; }
 
 // The pieces of a message in one string. (GCC 12 warns, wrongly, of "literal" + std::string.)
 std::string joined(std::initializer_list<std::string_view> pieces) {
@@ -102,8 +96,9 @@ std::string describe(const Token& token) {
 // the language does. A Python line end outside brackets ends a statement, so it is a token.
 class Lexer {
  public:
-  Lexer(const Source& source, Language language)
-      : source_(source), text_(source.text()), language_(language) {}
+  // Reads the text from `begin` to `end`; offsets stay the whole text's, for the messages.
+  Lexer(const Source& source, Language language, std::size_t begin, std::size_t end)
+      : source_(source), text_(source.text().substr(0, end)), language_(language), pos_(begin) {}
 
   Token next();
 
@@ -120,7 +115,7 @@ class Lexer {
   const Source& source_;
   std::string_view text_;
   Language language_;
-  std::size_t pos_ = 0;
+  std::size_t pos_;
   int depth_ = 0;               // open brackets, inside which a Python statement goes on
   bool line_has_code_ = false;  // so a C '#' is no directive, and a Python line end ends one
 };
@@ -254,11 +249,12 @@ Token Lexer::take(TokenKind kind, std::size_t end) {
 // The readers' view of the tokens: one of lookahead, and the errors about it.
 class Tokens {
  public:
-  Tokens(const Source& source, Language language, const ReadingProgress& progress)
+  Tokens(const Source& source, Language language, std::size_t begin, std::size_t end,
+         const ReadingProgress& progress)
       : source_(source),
         language_(language),
         progress_(progress),
-        lexer_(source, language),
+        lexer_(source, language, begin, end),
         next_(lexer_.next()) {}
 
   const Source& source() const { return source_; }
@@ -427,9 +423,6 @@ class Names {
   tokens.fail(name, joined({"a second array '", shown(name.text), "': only one is read"}));
 }
 
-constexpr std::string_view kQualifiers[] = {"const", "static", "constexpr", "PROGMEM"};
-constexpr std::string_view kByteTypes[] = {"byte", "uint8_t", "unsigned char", "prog_uint8_t",
-                                           "prog_uchar"};
 // Any mix of these names an integer type, as do the names after them.
 constexpr std::string_view kIntegerWords[] = {"signed", "unsigned", "short", "int", "long"};
 constexpr std::string_view kIntegerTypes[] = {"byte",     "word",     "size_t",   "uint8_t",
@@ -462,16 +455,22 @@ TypeName type_name(std::span<const Token> words) {
   return type;
 }
 
+// An array read, and the name it was declared with.
+struct ArrayRead {
+  std::vector<std::uint8_t> values;
+  std::string_view name;
+};
+
 // C declarations at file scope: the array, and integer constants such as its length.
 class CReader {
  public:
-  CReader(const Source& source, const ReadingProgress& progress)
-      : tokens_(source, Language::kC, progress) {}
+  CReader(const Source& source, std::size_t begin, std::size_t end, const ReadingProgress& progress)
+      : tokens_(source, Language::kC, begin, end, progress) {}
 
-  std::vector<std::uint8_t> read() {
+  ArrayRead read() {
     while (tokens_.peek().kind != TokenKind::kEnd) declaration();
     if (values_.empty()) tokens_.fail(tokens_.peek(), "no array found");
-    return std::move(values_);
+    return {std::move(values_), name_};
   }
 
  private:
@@ -482,6 +481,7 @@ class CReader {
   Tokens tokens_;
   Names names_;
   std::vector<std::uint8_t> values_;
+  std::string_view name_;
 };
 
 void CReader::declaration() {
@@ -521,6 +521,7 @@ void CReader::array(const TypeName& type, const Token& name) {
   tokens_.expect('=');
   tokens_.expect('{');
   values_ = read_elements(tokens_, '}').values;
+  name_ = name.text;
   tokens_.expect(';');
   if (!size) return;
   const std::uint64_t declared = integer_value(tokens_, *size);
@@ -546,13 +547,14 @@ void CReader::constant(const TypeName& type, const Token& name) {
 // Python statements at module level: the array's assignment and integers such as its length.
 class PythonReader {
  public:
-  PythonReader(const Source& source, const ReadingProgress& progress)
-      : tokens_(source, Language::kPython, progress) {}
+  PythonReader(const Source& source, std::size_t begin, std::size_t end,
+               const ReadingProgress& progress)
+      : tokens_(source, Language::kPython, begin, end, progress) {}
 
-  std::vector<std::uint8_t> read() {
+  ArrayRead read() {
     while (tokens_.peek().kind != TokenKind::kEnd) statement();
     if (values_.empty()) tokens_.fail(tokens_.peek(), "no array found");
-    return std::move(values_);
+    return {std::move(values_), name_};
   }
 
  private:
@@ -562,6 +564,7 @@ class PythonReader {
   Tokens tokens_;
   Names names_;
   std::vector<std::uint8_t> values_;
+  std::string_view name_;
 };
 
 void PythonReader::statement() {
@@ -598,6 +601,7 @@ void PythonReader::array(const Token& name) {
   }
   tokens_.expect(')');
   values_ = std::move(elements.values);
+  name_ = name.text;
 }
 
 // Python assigns (`a = bytes((...))`, `slen = 44`, `a: bytes = ...`) or imports where a C
@@ -649,6 +653,80 @@ void refuse_lone_carriage_returns(const Source& source) {
   }
 }
 
+ArrayRead read_one(const Source& source, Language language, std::size_t begin, std::size_t end,
+                   const ReadingProgress& progress) {
+  if (language == Language::kPython) return PythonReader(source, begin, end, progress).read();
+  return CReader(source, begin, end, progress).read();
+}
+
+// "'a' (line 3), 'b' (line 9)", as a message lists the arrays a text holds.
+std::string listed(const Source& source, const std::vector<FoundArray>& arrays) {
+  constexpr std::size_t kListed = 10;
+  std::string list;
+  for (std::size_t i = 0; i < arrays.size() && i < kListed; ++i) {
+    const std::string_view before = source.text().substr(0, arrays[i].begin);
+    const auto line = std::count(before.begin(), before.end(), '\n') + 1;
+    list += joined(
+        {i == 0 ? "" : ", ", "'", shown(arrays[i].name), "' (line ", std::to_string(line), ")"});
+  }
+  if (arrays.size() > kListed) list += " and " + std::to_string(arrays.size() - kListed) + " more";
+  return list;
+}
+
+// Whether `word` stands on its own somewhere in `text`.
+bool mentions(std::string_view text, std::string_view word) {
+  for (std::size_t at = text.find(word); at != npos; at = text.find(word, at + 1)) {
+    const std::size_t after = at + word.size();
+    const bool alone_before = at == 0 || !(is_letter(text[at - 1]) || is_digit(text[at - 1]));
+    const bool alone_after =
+        after == text.size() || !(is_letter(text[after]) || is_digit(text[after]));
+    if (alone_before && alone_after) return true;
+  }
+  return false;
+}
+
+// The array of a longer source that `name` names, or its only one.
+FoundArray chosen(const Source& source, const FoundArrays& found,
+                  const std::optional<std::string>& name) {
+  std::vector<FoundArray> named;
+  std::copy_if(found.arrays.begin(), found.arrays.end(), std::back_inserter(named),
+               [&](const FoundArray& array) { return !name || array.name == *name; });
+  if (named.empty()) {
+    source.fail(0, joined({"no byte array named '", shown(*name), "'; the text holds ",
+                           listed(source, found.arrays)}));
+  }
+  if (name && named.size() > 1)
+    source.fail(named[1].begin, joined({"'", shown(*name), "' is declared twice"}));
+  if (named.size() > 1) {
+    source.fail(named[1].begin, joined({std::to_string(named.size()), " byte arrays: ",
+                                        listed(source, named), "; choose one by its name"}));
+  }
+  const FoundArray& array = named.front();
+  if (array.conditional) {
+    source.fail(array.begin,
+                joined({"'", shown(array.name),
+                        "' is inside #if, #ifdef or #ifndef, so it may not be compiled"}));
+  }
+  const std::string_view declaration = source.text().substr(array.begin, array.end - array.begin);
+  for (const std::string_view macro : found.macros) {
+    if (mentions(declaration, macro)) {
+      source.fail(array.begin, joined({"#define ", shown(macro), " could change what '",
+                                       shown(array.name), "' means"}));
+    }
+  }
+  // Python lets a later assignment replace the array, or the builtin it is made with.
+  if (std::count(found.assigned.begin(), found.assigned.end(), array.name) > 1) {
+    source.fail(array.begin, joined({"'", shown(array.name), "' is assigned twice"}));
+  }
+  for (const std::string_view assigned : found.assigned) {
+    if (assigned != array.name && mentions(declaration, assigned)) {
+      source.fail(array.begin, joined({"'", shown(assigned), "' is assigned a value here, which ",
+                                       "could change what '", shown(array.name), "' means"}));
+    }
+  }
+  return array;
+}
+
 }  // namespace
 
 bool is_binary_byte(char byte) {
@@ -666,7 +744,8 @@ void check_array_text_size(std::size_t bytes) {
   }
 }
 
-std::vector<std::uint8_t> read_array(std::string_view text, const ReadingProgress& progress) {
+std::vector<std::uint8_t> read_array(std::string_view text, const std::optional<std::string>& name,
+                                     const ReadingProgress& progress) {
   // gcc, clang and Python pass over a byte-order mark; it is no column of the first line.
   constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
   if (text.starts_with(kByteOrderMark)) text.remove_prefix(kByteOrderMark.size());
@@ -674,8 +753,24 @@ std::vector<std::uint8_t> read_array(std::string_view text, const ReadingProgres
   const Source source(text);
   refuse_binary(source);
   refuse_lone_carriage_returns(source);
-  if (language_of(text) == Language::kPython) return PythonReader(source, progress).read();
-  return CReader(source, progress).read();
+  const Language language = language_of(text);
+  // A file that is the array alone is read whole, so that anything else in it is refused; a
+  // sketch or module holding it among other code is read from its declaration.
+  std::optional<ArrayRead> whole;
+  try {
+    whole = read_one(source, language, 0, text.size(), progress);
+  } catch (const ConversionError&) {
+    const FoundArrays found =
+        language == Language::kPython ? find_python_arrays(text) : find_c_arrays(text);
+    if (found.arrays.empty() || !found.complete) throw;
+    const FoundArray array = chosen(source, found, name);
+    return read_one(source, language, array.begin, array.end, progress).values;
+  }
+  if (name && whole->name != *name) {
+    source.fail(0, joined({"no byte array named '", shown(*name), "'; the text holds '",
+                           shown(whole->name), "'"}));
+  }
+  return std::move(whole->values);
 }
 
 }  // namespace marquee8

@@ -3,6 +3,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -11,6 +13,11 @@ namespace marquee8 {
 // Reads back the one byte array of a C or Python source text: whatever ArrayWriter writes in a
 // text format, and the same written by hand. Returns the elements exactly as written, lead-in
 // zeros included and no bits reversed.
+//
+// A text that is not the array alone (a whole sketch, header or module) is read from the byte
+// array declared at its file scope (see array_finder.h): the one `name` names, or else its only
+// one. Several, none of that name, one inside #if or one a #define could change are refused,
+// the arrays listed; a text with none is refused as the rules below say.
 //
 // C: `byte`, `uint8_t`, `unsigned char`, `prog_uint8_t` or `prog_uchar`, with `const`, `static`,
 // `constexpr` and `PROGMEM` (also after `]`), then `name[] = {...};` or `name[N]` where N is the
@@ -34,7 +41,9 @@ namespace marquee8 {
 // `progress`, when given, is told every 64 KiB or so how many of the text's bytes are read; it
 // may throw to stop the reading.
 using ReadingProgress = std::function<void(std::size_t bytes_read, std::size_t bytes_in_all)>;
-std::vector<std::uint8_t> read_array(std::string_view text, const ReadingProgress& progress = {});
+std::vector<std::uint8_t> read_array(std::string_view text,
+                                     const std::optional<std::string>& name = {},
+                                     const ReadingProgress& progress = {});
 
 // The longest array text read. The largest boards have 16 MB of flash, and an array that
 // fills it takes under 240 MiB in the most verbose format (hex with ASCII art).

@@ -7,6 +7,7 @@
 #include "conversion_error.h"
 #include "format_registry.h"
 #include "reserved_names.h"
+#include "setting_ranges.h"
 
 namespace marquee8 {
 
@@ -36,18 +37,17 @@ void check_name(std::string_view what, const std::string& name, OutputFormat for
   }
 }
 
-void check_lead(std::string_view what, int columns) {
-  if (columns < 0 || columns > OutputSettings::kMaxLead) {
-    refuse(std::string(what) + " must be 0 to " + std::to_string(OutputSettings::kMaxLead) +
-           " columns, not " + std::to_string(columns));
+void check_lead(std::string_view what, const SettingRange& range, int columns) {
+  if (!range.contains(columns)) {
+    refuse(std::string(what) + " must be " + range.text() + ", not " + std::to_string(columns));
   }
 }
 
 }  // namespace
 
 void check(const OutputSettings& settings) {
-  check_lead("the lead-in", settings.lead_in);
-  check_lead("the lead-out", settings.lead_out);
+  check_lead("the lead-in", kLeadInRange, settings.lead_in);
+  check_lead("the lead-out", kLeadOutRange, settings.lead_out);
   if (!array_format(settings.format).description().text) {
     if (settings.art) refuse("raw bytes have no room for an ASCII-art comment");
     return;

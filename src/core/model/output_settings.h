@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "setting_ranges.h"
+
 namespace marquee8 {
 
 // The shapes the column values can be written in, for the firmware that reads them; each is
@@ -16,13 +18,11 @@ enum class OutputFormat {
 
 // How the array is written; every field has the classic value.
 struct OutputSettings {
-  static constexpr int kMaxLead = 65535;
-
   OutputFormat format = OutputFormat::kClassic;
-  bool hex = false;      // 0x00 to 0xFF
-  bool msb_top = false;  // bit 7 is the top row (bit 0 otherwise)
-  int lead_in = 8;       // blank columns before the text's own
-  int lead_out = 0;      // and after them
+  bool hex = false;                       // 0x00 to 0xFF
+  bool msb_top = false;                   // bit 7 is the top row (bit 0 otherwise)
+  int lead_in = kLeadInRange.fallback;    // blank columns before the text's own
+  int lead_out = kLeadOutRange.fallback;  // and after them
   std::string array_name = "a";
   std::string length_name = "slen";
   bool art = false;  // the rows as '#'/'.' comment lines above the declarations

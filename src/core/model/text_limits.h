@@ -16,7 +16,8 @@ inline constexpr int kCellWidth = 6;
 // The most UTF-16 code units a text may have: its 6n + 1 columns and the longest leads must be
 // countable in an int, which is what the length declaration holds.
 inline constexpr std::size_t kMaxTextLength =
-    (static_cast<std::size_t>(std::numeric_limits<int>::max()) - 1 - 2 * OutputSettings::kMaxLead) /
+    (static_cast<std::size_t>(std::numeric_limits<int>::max()) - 1 - kLeadInRange.highest -
+     kLeadOutRange.highest) /
     kCellWidth;
 
 // Throws ConversionError (kTextTooLong) for a text longer than kMaxTextLength.

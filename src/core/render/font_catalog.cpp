@@ -8,6 +8,7 @@
 #include <tuple>
 
 #include "conversion_error.h"
+#include "setting_ranges.h"
 
 namespace marquee8 {
 
@@ -150,8 +151,7 @@ std::string installed_font_file(const std::string& family, std::optional<int> pi
       if (sizes.find(" " + size + ",") == std::string::npos) sizes += " " + size + ",";
     }
     sizes.pop_back();
-    unusable("'" + family + "' has no " + std::to_string(*pixel_size) + "-pixel size; it has" +
-             sizes + " pixels");
+    unusable(missing_size("'" + family + "'", *pixel_size, sizes.substr(1)));
   }
   // Preference: the size asked for, else the tallest that fits 8 rows, else the smallest.
   const auto rank = [&](const InstalledFont& font) {

@@ -15,6 +15,7 @@
 #include "font_file.h"
 #include "font_truncation.h"
 #include "freetype_errors.h"
+#include "setting_ranges.h"
 #include "text_constants.h"
 
 namespace marquee8 {
@@ -106,8 +107,7 @@ void FontFace::set_pixel_size(int pixels) {
       std::string offered;
       for (const int size : sizes) offered += (offered.empty() ? "" : ", ") + std::to_string(size);
       throw ConversionError(ConversionError::Kind::kFontUnusable,
-                            name_ + " has no " + std::to_string(pixels) + "-pixel size; it has " +
-                                offered + " pixels");
+                            missing_size(name_, pixels, offered));
     }
     if (FT_Error error = FT_Select_Size(face_.get(), static_cast<FT_Int>(strike - sizes.begin()))) {
       fail("cannot select its " + std::to_string(pixels) + "-pixel size", error);

@@ -69,6 +69,8 @@ const FontWarnings& Conversion::warnings() const { return warnings_; }
 
 std::vector<std::string> Conversion::warning_lines() const { return describe(warnings_); }
 
+StatusFigures Conversion::figures() const { return status_figures(settings_.output, columns_); }
+
 template <typename Text, typename Begin, typename TakeColumns>
 void Conversion::draw(const Text& text, std::size_t code_units, Begin begin,
                       TakeColumns take_columns) {
@@ -83,6 +85,7 @@ void Conversion::draw(const Text& text, std::size_t code_units, Begin begin,
   auto checked_begin = [&](std::size_t column_count) {
     check_array_length(column_count, settings_.output, "the text");
     columns_in_all = column_count;
+    columns_ = column_count;
     begin(column_count);
   };
   auto controlled_take = [&](std::size_t first_x, auto columns,
@@ -147,9 +150,8 @@ Shown Conversion::start(std::u16string_view text, int canvas_width, int canvas_h
   StringSink output;
   convert(text, text.size(), output, &canvas, &sampled);
   const OutputSettings& settings = settings_.output;
-  const StatusFigures figures = status_figures(settings, sampled.size());
   return {shown_output(output.take(), settings.format), std::move(canvas),
-          with_leads(sampled, settings), figures, warning_lines()};
+          with_leads(sampled, settings), figures(), warning_lines()};
 }
 
 }  // namespace marquee8

@@ -14,6 +14,7 @@
 #include "font_warnings.h"
 #include "run_control.h"
 #include "shown.h"
+#include "status.h"
 #include "utf8_line.h"
 
 namespace marquee8 {
@@ -57,6 +58,8 @@ class Conversion {
   // What the font did not draw as it should in the last run, and the same one line a kind.
   const FontWarnings& warnings() const;
   std::vector<std::string> warning_lines() const;
+  // The status figures of the last run's array, for the advice on where it fits.
+  StatusFigures figures() const;
 
  private:
   struct Font;
@@ -69,6 +72,7 @@ class Conversion {
   ConversionSettings settings_;
   std::unique_ptr<Font> font_;
   FontWarnings warnings_;
+  std::size_t columns_ = 0;  // the text's own, in the last run
   RunControl control_;
 };
 

@@ -19,7 +19,7 @@ bool ArrayInput::add(std::string_view block) {
   return binary == block.end();
 }
 
-std::vector<std::uint8_t> read_columns(std::string_view array_text, const OutputSettings& settings,
+std::vector<std::uint8_t> read_columns(std::string_view array_text, const ArraySource& source,
                                        const RunControl& control) {
   ReadingProgress progress;
   if (control) {
@@ -27,8 +27,8 @@ std::vector<std::uint8_t> read_columns(std::string_view array_text, const Output
       if (!control(bytes_read, bytes_in_all)) throw RunCancelled();
     };
   }
-  std::vector<std::uint8_t> columns = read_array(array_text, progress);
-  if (settings.msb_top) {
+  std::vector<std::uint8_t> columns = read_array(array_text, source.name, progress);
+  if (source.msb_top) {
     for (std::uint8_t& value : columns) value = reversed_bits(value);
   }
   return columns;
@@ -48,10 +48,11 @@ void write_decoded(std::span<const std::uint8_t> columns, const OutputSettings& 
   write_array(settings, columns, out);
 }
 
-Shown show_array(std::string_view array_text, const OutputSettings& chosen, int canvas_width,
-                 int canvas_height, const RunControl& control) {
+Shown show_array(std::string_view array_text, const ArraySource& source,
+                 const OutputSettings& chosen, int canvas_width, int canvas_height,
+                 const RunControl& control) {
   const OutputSettings settings = decoded_array_settings(chosen, false, false);
-  std::vector<std::uint8_t> columns = read_columns(array_text, settings, control);
+  std::vector<std::uint8_t> columns = read_columns(array_text, source, control);
   GlyphCanvas canvas(canvas_width, canvas_height);
   std::vector<std::uint32_t> rows(std::min(columns.size(), static_cast<std::size_t>(canvas_width)));
   for (std::size_t i = 0; i < rows.size(); ++i) rows[i] = std::uint32_t{columns[i]} << kFirstRow;

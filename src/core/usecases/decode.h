@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -29,11 +30,17 @@ class ArrayInput {
   std::string text_;
 };
 
-// The array's values in the bit order `settings` write: with msb_top they are read as bit 7 at
-// the top, so the picture stands upright and the bytes come out again as they went in. Throws
-// ConversionError (kUnreadableArray) naming the line and column it cannot read, and
-// RunCancelled when `control` stops the reading.
-std::vector<std::uint8_t> read_columns(std::string_view array_text, const OutputSettings& settings,
+// What is known of an array being read back, apart from the options it is written again with.
+struct ArraySource {
+  std::optional<std::string> name;  // the array to read; nothing: the only byte array there is
+  bool msb_top = false;             // its bit 7 is the top row
+};
+
+// The columns of the array `source` names in `array_text` (a whole sketch or module may hold
+// it among other code), bit 0 the top row whatever the array's own order. Throws
+// ConversionError (kUnreadableArray) naming the line and column it cannot read, or listing the
+// arrays it could read; RunCancelled when `control` stops the reading.
+std::vector<std::uint8_t> read_columns(std::string_view array_text, const ArraySource& source,
                                        const RunControl& control = {});
 
 // The settings a read array is written again with: it already holds its lead-in and lead-out,
@@ -48,9 +55,10 @@ void write_decoded(std::span<const std::uint8_t> columns, const OutputSettings& 
                    ByteSink& out);
 
 // A pasted array shown as a Start shows a text: its columns on the canvas and preview, its
-// values in the output box in the current format, with no leads added. `control` is told how
-// many of the text's bytes are read and may stop the run.
-Shown show_array(std::string_view array_text, const OutputSettings& settings, int canvas_width,
-                 int canvas_height, const RunControl& control = {});
+// values in the output box in the current format and bit order, with no leads added.
+// `control` is told how many of the text's bytes are read and may stop the run.
+Shown show_array(std::string_view array_text, const ArraySource& source,
+                 const OutputSettings& settings, int canvas_width, int canvas_height,
+                 const RunControl& control = {});
 
 }  // namespace marquee8

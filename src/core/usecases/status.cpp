@@ -4,11 +4,39 @@
 
 namespace marquee8 {
 
+namespace {
+
+// "32,767", as the messages write their figures.
+std::string grouped(std::size_t number) {
+  std::string digits = std::to_string(number);
+  for (auto at = static_cast<std::ptrdiff_t>(digits.size()) - 3; at > 0; at -= 3) {
+    digits.insert(static_cast<std::size_t>(at), ",");
+  }
+  return digits;
+}
+
+}  // namespace
+
 StatusFigures status_figures(const OutputSettings& settings, std::size_t text_columns) {
   const std::size_t bytes = static_cast<std::size_t>(settings.lead_in) + text_columns +
                             static_cast<std::size_t>(settings.lead_out);
-  return {text_columns, bytes,
-          array_format(settings.format).description().lives_in_ram && bytes > kUnoRamBudget};
+  const bool in_ram = array_format(settings.format).description().lives_in_ram;
+  // The classic array and the PROGMEM one are what an AVR sketch declares.
+  const bool for_avr = in_ram || settings.format == OutputFormat::kProgmem;
+  return {text_columns, bytes, in_ram && bytes > kUnoRamBudget, for_avr && bytes > kAvrObjectLimit};
+}
+
+std::vector<std::string> status_warnings(const StatusFigures& figures) {
+  if (figures.too_big_for_avr) {
+    return {grouped(figures.array_bytes) + " bytes: more than the " + grouped(kAvrObjectLimit) +
+            " bytes avr-gcc lets one array have on an Uno or a Nano, whose flash is 32 KB in all: "
+            "shorten the text, or use the C format on a board with more flash"};
+  }
+  if (figures.too_big_for_uno_ram) {
+    return {"more than the " + grouped(kUnoRamBudget) +
+            " bytes an Uno's RAM can spare: use the PROGMEM format"};
+  }
+  return {};
 }
 
 }  // namespace marquee8
