@@ -180,6 +180,7 @@ class PageConversion {
     const ConversionSettings settings = settings_of(js);
     if (!conversion_) {
       conversion_ = std::make_unique<Conversion>(settings);
+      conversion_->set_front_end(FrontEnd::kPage);
     } else {
       conversion_->set_settings(settings);
     }

@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
+#include <algorithm>
 
 namespace marquee8 {
 
@@ -71,6 +72,10 @@ void ArraySettingsDialog::recheck() {
   const std::optional<QString> problem = settings_problem_of(settings());
   problem_->setText(problem.value_or(QString()));
   buttons_->button(QDialogButtonBox::Ok)->setEnabled(!problem);
+  // A wrapped label's height depends on its width, which the layout's minimum size leaves out:
+  // the dialog grows to show every line of the problem.
+  layout()->activate();
+  resize(width(), std::max(height(), heightForWidth(width())));
 }
 
 }  // namespace marquee8

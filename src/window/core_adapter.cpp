@@ -1,17 +1,18 @@
 #include "core_adapter.h"
 
 #include <QCoreApplication>
-#include <QSaveFile>
 #include <functional>
 #include <new>
 #include <stdexcept>
 #include <string_view>
+#include <system_error>
 
 #include "canvas_view.h"
 #include "conversion.h"
 #include "conversion_error.h"
 #include "decode.h"
 #include "fonts.h"
+#include "output_file.h"
 #include "output_formats.h"
 #include "settings_problem.h"
 #include "status.h"
@@ -55,34 +56,26 @@ StartResult to_qt(Shown shown) {
           to_qt(shown.font_warnings)};
 }
 
-class SaveFileSink final : public ByteSink {
+class FileSink final : public ByteSink {
  public:
-  SaveFileSink(QSaveFile& file, const QString& path) : file_(file), path_(path) {}
-  void write(std::string_view bytes) override {
-    if (file_.write(bytes.data(), static_cast<qint64>(bytes.size())) !=
-        static_cast<qint64>(bytes.size())) {
-      throw SaveFailed(failure(path_, file_.errorString()));
-    }
-  }
-  static std::string failure(const QString& path, const QString& reason) {
-    return QStringLiteral("cannot write '%1': %2").arg(path, reason).toStdString();
-  }
+  explicit FileSink(OutputFile& file) : file_(file) {}
+  void write(std::string_view bytes) override { file_.write(bytes); }
 
  private:
-  QSaveFile& file_;
-  const QString& path_;
+  OutputFile& file_;
 };
 
+// The command line's -o rule: a regular file is replaced once complete, a device or FIFO is
+// written where it is.
 void save(const QString& path, const std::function<void(ByteSink&)>& write) {
-  QSaveFile file(path);
-  // Unbuffered: a write that fails says why (a full disk) at once, where a failed flush of
-  // QSaveFile's buffer at commit goes unnoticed and an empty file replaces the old one.
-  if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-    throw SaveFailed(SaveFileSink::failure(path, file.errorString()));
+  try {
+    OutputFile file(path.toStdString());
+    FileSink sink(file);
+    write(sink);
+    file.commit();
+  } catch (const std::system_error& error) {
+    throw SaveFailed(error.what());
   }
-  SaveFileSink sink(file, path);
-  write(sink);
-  if (!file.commit()) throw SaveFailed(SaveFileSink::failure(path, file.errorString()));
 }
 
 QString tr(const char* text) { return QCoreApplication::translate("marquee8", text); }
@@ -94,7 +87,9 @@ QString default_text() {
 }
 
 WindowConversion::WindowConversion(const OutputSettings& settings)
-    : conversion_(std::make_unique<Conversion>(settings)) {}
+    : conversion_(std::make_unique<Conversion>(settings)) {
+  conversion_->set_front_end(FrontEnd::kWindow);
+}
 WindowConversion::~WindowConversion() = default;
 
 const OutputSettings& WindowConversion::output_settings() const {
@@ -174,6 +169,15 @@ QString format_name_of(OutputFormat format) {
 
 std::optional<OutputFormat> format_called(const QString& name) {
   return output_format_named(name.toStdString());
+}
+
+SaveSuggestion save_suggestion(OutputFormat format) {
+  const SuggestedFile file = suggested_file(format);
+  const QString name =
+      QString::fromUtf8(file.name.data(), static_cast<qsizetype>(file.name.size()));
+  const QString kind =
+      QString::fromUtf8(file.kind.data(), static_cast<qsizetype>(file.kind.size()));
+  return {name, tr("%1 (*.%2);;All files (*)").arg(kind, name.section(u'.', -1))};
 }
 
 std::optional<QString> settings_problem_of(const OutputSettings& settings) {

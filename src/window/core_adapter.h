@@ -99,6 +99,13 @@ std::vector<FormatChoice> format_choices();
 std::optional<OutputFormat> format_called(const QString& name);
 QString format_name_of(OutputFormat format);
 
+// What Save Output As offers for `format`: a file name and a file dialog's filter.
+struct SaveSuggestion {
+  QString name;
+  QString filter;
+};
+SaveSuggestion save_suggestion(OutputFormat format);
+
 // Why `settings` cannot be written, as the user is told; nothing when they can.
 std::optional<QString> settings_problem_of(const OutputSettings& settings);
 

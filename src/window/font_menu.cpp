@@ -1,6 +1,8 @@
 // The Font menu of the main window: the built-in font, the small installed bitmap fonts, any
 // font file or installed family, its size, spacing and vertical offset.
 #include <QActionGroup>
+#include <QFileInfo>
+#include <QLabel>
 #include <QMenuBar>
 
 #include "fonts.h"
@@ -94,6 +96,13 @@ void MainWindow::show_font() {
   }
   cell_spacing_->setChecked(current.cell_spacing);
   font_spacing_->setChecked(!current.cell_spacing);
+  // A file is named by its file name; the whole path is a hover away.
+  const QString name = current.font.kind == FontSource::Kind::kBuiltin
+                           ? tr("built-in LED font")
+                           : QFileInfo(name_of(current.font)).fileName();
+  font_in_use_->setText(current.size ? tr("Font: %1, %2 px").arg(name).arg(*current.size)
+                                     : tr("Font: %1").arg(name));
+  font_in_use_->setToolTip(name_of(current.font));
 }
 
 // A font that cannot be used is reported and the one before stays, with what it drew.

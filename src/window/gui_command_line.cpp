@@ -35,6 +35,26 @@ std::optional<int> handle_gui_command_line(int argc, char** argv) {
       QStringLiteral("Displays version information."));
   parser.addOption(version);
 
+  // Qt's own options (-platform NAME, -style NAME, …) are QApplication's to read; taken here as
+  // words, not as a run of one-letter options.
+  parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+  parser.addOption({QStringLiteral("platform"),
+                    QStringLiteral("Opens the window with this Qt platform plugin (xcb, wayland, "
+                                   "offscreen)."),
+                    QStringLiteral("name")});
+  for (const char* const qt_option :
+       {"platformpluginpath", "platformtheme", "plugin", "display", "geometry", "qwindowgeometry",
+        "qwindowicon", "qwindowtitle", "style", "stylesheet", "session"}) {
+    QCommandLineOption taken(QString::fromLatin1(qt_option), QString(), QStringLiteral("value"));
+    taken.setFlags(QCommandLineOption::HiddenFromHelp);
+    parser.addOption(taken);
+  }
+  for (const char* const qt_flag : {"reverse", "nograb", "dograb", "sync", "widgetcount"}) {
+    QCommandLineOption taken(QString::fromLatin1(qt_flag));
+    taken.setFlags(QCommandLineOption::HiddenFromHelp);
+    parser.addOption(taken);
+  }
+
   const QString name = QCoreApplication::applicationName();
   QString error;
   if (!parser.parse(QCoreApplication::arguments())) {

@@ -5,11 +5,13 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QFontDatabase>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QTextDocument>
 #include <exception>
 #include <limits>
 #include <utility>
@@ -67,6 +69,7 @@ MainWindow::MainWindow(WindowDialogs dialogs, Start start, QWidget* parent)
       strip_(place(new LedStrip(client_), "ledPreview", {150, 288, 586, 60})),
       preview_window_(new LedPreviewWindow(this)),
       summary_(new QLabel(this)),
+      font_in_use_(new QLabel(this)),
       progress_(new RunProgress(this)) {
   setObjectName(QStringLiteral("Form1"));
   setWindowTitle(QStringLiteral("Form1"));
@@ -85,11 +88,20 @@ MainWindow::MainWindow(WindowDialogs dialogs, Start start, QWidget* parent)
 
   canvas_view_->show_image(blank_canvas());
   connect(start_, &QPushButton::clicked, this, &MainWindow::run_start);
+  connect(output_->document(), &QTextDocument::contentsChanged, this, [this] {
+    if (shown_ && output_->edited()) {
+      statusBar()->showMessage(
+          tr("Edited by hand: Copy Output and Save Output As still give the "
+             "output as converted; select the text to copy your edits."));
+    }
+  });
 
   build_menus();
   summary_->setObjectName(QStringLiteral("summary"));
   statusBar()->addWidget(summary_, 1);
   statusBar()->addPermanentWidget(progress_);
+  font_in_use_->setObjectName(QStringLiteral("fontInUse"));
+  statusBar()->addPermanentWidget(font_in_use_);
   resize(kClientSize.width(),
          kClientSize.height() + menuBar()->sizeHint().height() + statusBar()->sizeHint().height());
 }
@@ -302,6 +314,11 @@ void MainWindow::display(const Source& source) {
     return;
   }
   canvas_view_->show_image(std::move(result.canvas));
+  // The picture's columns line up only in a fixed-pitch font; otherwise the box keeps the
+  // form's own font.
+  output_->setFont(conversion_.output_settings().art
+                       ? QFontDatabase::systemFont(QFontDatabase::FixedFont)
+                       : QFont());
   output_->show_output(result.output);
   strip_->set_columns(result.array);
   preview_window_->set_columns(result.array);
@@ -324,7 +341,8 @@ void MainWindow::send_to_board() {
 }
 
 void MainWindow::save_output() {
-  const std::optional<QString> path = dialogs_.ask_save_path(this);
+  const std::optional<QString> path =
+      dialogs_.ask_save_path(this, save_suggestion(conversion_.output_settings().format));
   if (!path || !shown_) return;
   run_in_background([&] {
     if (shown_->pasted_array) {

@@ -86,6 +86,7 @@ class MainWindow : public QMainWindow {
   LedStrip* strip_;
   LedPreviewWindow* preview_window_;
   QLabel* summary_;
+  QLabel* font_in_use_;
   RunProgress* progress_;
   bool close_after_run_ = false;
   bool told_unsaved_ = false;

@@ -13,10 +13,8 @@ OutputBox::OutputBox(const QString& text, QWidget* parent) : QPlainTextEdit(text
   setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
   // Tab moves on through the tab order, as in the input box, instead of typing a tab.
   setTabChangesFocus(true);
-  // Any edit by hand makes the box's text the one to copy.
   connect(document(), &QTextDocument::contentsChanged, this, [this] {
-    output_.clear();
-    line_feeds_after_cr_.clear();
+    if (!showing_) edited_ = true;
   });
 }
 
@@ -41,14 +39,16 @@ void OutputBox::show_output(const QString& output) {
     }
     shown.append(c);
   }
+  showing_ = true;
   setPlainText(shown);
-  // Should Qt have changed the text's length after all, the box's own copy is the honest one.
-  if (document()->characterCount() - 1 != shown.size()) return;
+  showing_ = false;
   output_ = output;
+  // Should Qt have changed the text's length after all, selections copy the box's own text.
+  edited_ = document()->characterCount() - 1 != shown.size();
   line_feeds_after_cr_ = std::move(line_feeds_after_cr);
 }
 
-QString OutputBox::text() const { return output_.isEmpty() ? toPlainText() : output_; }
+QString OutputBox::text() const { return output_.isNull() ? toPlainText() : output_; }
 
 qsizetype OutputBox::output_index(qsizetype position) const {
   return position +
@@ -57,7 +57,7 @@ qsizetype OutputBox::output_index(qsizetype position) const {
 }
 
 QMimeData* OutputBox::createMimeDataFromSelection() const {
-  if (output_.isEmpty()) return QPlainTextEdit::createMimeDataFromSelection();
+  if (output_.isNull() || edited_) return QPlainTextEdit::createMimeDataFromSelection();
   const QTextCursor selection = textCursor();
   const qsizetype from = output_index(selection.selectionStart());
   auto* data = new QMimeData;

@@ -13,8 +13,9 @@ WindowDialogs WindowDialogs::real() {
       [](QWidget* window, const QString& message) {
         QMessageBox::critical(window, window->windowTitle(), message);
       },
-      [](QWidget* window) -> std::optional<QString> {
-        const QString path = QFileDialog::getSaveFileName(window, QObject::tr("Save Output As"));
+      [](QWidget* window, const SaveSuggestion& suggested) -> std::optional<QString> {
+        const QString path = QFileDialog::getSaveFileName(window, QObject::tr("Save Output As"),
+                                                          suggested.name, suggested.filter);
         if (path.isEmpty()) return std::nullopt;
         return path;
       },
@@ -29,7 +30,8 @@ WindowDialogs WindowDialogs::real() {
       [](QWidget* window) -> std::optional<QString> {
         const QString path = QFileDialog::getOpenFileName(
             window, QObject::tr("Font File"), QString(),
-            QObject::tr("Fonts (*.bdf *.pcf *.pcf.gz *.otb *.ttf *.otf);;All files (*)"));
+            QObject::tr(
+                "Fonts (*.bdf *.bdf.gz *.pcf *.pcf.gz *.otb *.ttf *.ttc *.otf);;All files (*)"));
         if (path.isEmpty()) return std::nullopt;
         return path;
       },

@@ -15,7 +15,9 @@ namespace marquee8 {
 // without a dialog on screen.
 struct WindowDialogs {
   std::function<void(QWidget* window, const QString& message)> report_failure;
-  std::function<std::optional<QString>(QWidget* window)> ask_save_path;
+  // A path to save to, offering `name` and the file dialog's `filter`.
+  std::function<std::optional<QString>(QWidget* window, const SaveSuggestion& suggested)>
+      ask_save_path;
   std::function<std::optional<OutputSettings>(QWidget* window, const OutputSettings& current)>
       ask_array_settings;
   std::function<void(QWidget* window, const QString& title, const QString& text)> inform;

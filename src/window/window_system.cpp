@@ -16,7 +16,16 @@ QStringList& held_messages() {
   return messages;
 }
 
+// The -platform NAME the command line gave, which QApplication prefers to QT_QPA_PLATFORM.
+QByteArray& platform_option() {
+  static QByteArray platform;
+  return platform;
+}
+
 QByteArray why_no_window() {
+  if (!platform_option().isEmpty()) {
+    return "the Qt platform plugin '" + platform_option() + "' (-platform) did not start";
+  }
   if (const QByteArray platform = qgetenv("QT_QPA_PLATFORM"); !platform.isEmpty()) {
     return "the Qt platform plugin '" + platform + "' (QT_QPA_PLATFORM) did not start";
   }
@@ -40,6 +49,10 @@ void hold_or_fail(QtMsgType type, const QMessageLogContext& context, const QStri
 }  // namespace
 
 std::unique_ptr<QApplication> start_window_system(int& argc, char** argv) {
+  for (int i = 1; i + 1 < argc; ++i) {
+    const QByteArray option(argv[i]);
+    if (option == "-platform" || option == "--platform") platform_option() = argv[i + 1];
+  }
   const QtMessageHandler previous = qInstallMessageHandler(hold_or_fail);
   auto application = std::make_unique<QApplication>(argc, argv);
   qInstallMessageHandler(previous);

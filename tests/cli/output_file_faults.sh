@@ -18,6 +18,15 @@ link-chain ln -s /dev/stderr to-stderr && "$marquee8" -o to-stderr 825710 2>>log
 offset { read -r line && "$marquee8" -o /dev/stdin 825710; } <>log
 EOF
 
+# A FIFO and a character device are written where they are, never replaced by a regular file;
+# making the device node needs root.
+mkfifo fifo && { cat fifo >from-fifo & } && "$marquee8" -o fifo 825710 && wait $! &&
+  [ -p fifo ] && cmp -s from-fifo expected || fail "FIFO"
+if mknod null c 1 3 2>/dev/null; then
+  "$marquee8" -o null 825710 && [ -c null ] && [ -z "$(ls -A | grep marquee8-)" ] ||
+    fail "character device"
+fi
+
 # A dangling link creates the file it names, relative to the link's folder; links stay links.
 mkdir links made && ln -s b links/a && ln -s ../made/new.h links/b
 "$marquee8" -o links/a 825710 && cmp -s made/new.h expected && [ -L links/a ] && [ -L links/b ] ||

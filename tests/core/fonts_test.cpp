@@ -20,6 +20,7 @@
 namespace marquee8 {
 namespace {
 
+using ::testing::AllOf;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 
@@ -173,9 +174,12 @@ TEST(Fonts, WarningsNameWhatDoesNotFit) {
   EXPECT_THAT(odd.warnings().clipped, ElementsAre(U'c'));
   EXPECT_THAT(odd.warnings().spilling, ElementsAre(U'd'));
   EXPECT_TRUE(odd.warnings().missing.empty());
-  const std::vector<std::string> lines = describe(odd.warnings());
-  EXPECT_THAT(lines, ElementsAre(HasSubstr("'b' (U+0062)"), HasSubstr("'c' (U+0063)"),
-                                 HasSubstr("'d' (U+0064)")));
+  EXPECT_THAT(odd.warning_lines(),
+              ElementsAre(HasSubstr("'b' (U+0062)"), HasSubstr("'c' (U+0063)"),
+                          AllOf(HasSubstr("'d' (U+0064)"), HasSubstr("--spacing=font gives"))));
+  odd.set_front_end(FrontEnd::kWindow);
+  EXPECT_THAT(odd.warning_lines().back(),
+              HasSubstr("Font → Spacing → The Font's Own Widths gives each character"));
 
   Conversion own_widths = with_font(fixture, {}, false);
   own_widths.column_values(Utf8Line::check("d"));

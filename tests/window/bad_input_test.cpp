@@ -148,12 +148,16 @@ TEST(SaveOutputAs, AFailedSaveSaysTheSaveFailedAndWhyAndKeepsTheOldFile) {
     const char* prepare;        // a shell command run in the folder before saving
     const char* file;
     const char* reason;
+    int text_length = 0;  // 0: the classic text
   } cases[] = {
       {"missing folder", nullptr, "true", "absent/marquee.h", "No such file or directory"},
       {"full disk", "size=64k",
        "printf 'old bytes' >old.h && { dd if=/dev/zero of=fill bs=4096 2>/dev/null; true; }",
        "old.h", "No space left on device"},
       {"read-only folder", "size=64k", "true", "marquee.h", "Read-only file system"},
+      // The old file and the new one cannot both fit: the space runs out while it is written.
+      {"full by the new file", "size=64k", "head -c 20000 /dev/zero | tr '\\0' x >old.h", "old.h",
+       "No space left on device", 5000},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -168,6 +172,7 @@ TEST(SaveOutputAs, AFailedSaveSaysTheSaveFailedAndWhyAndKeepsTheOldFile) {
     const std::string before = run_command("cat '" + folder + "/" + c.file + "'").output;
 
     WindowUnderTest form;
+    if (c.text_length > 0) form.txtinput().setText(QString(c.text_length, QLatin1Char('W')));
     form.click_start();
     form.answers.save_path = QString::fromStdString(folder + "/" + c.file);
     form.action("actionSaveOutputAs").trigger();
@@ -178,6 +183,8 @@ TEST(SaveOutputAs, AFailedSaveSaysTheSaveFailedAndWhyAndKeepsTheOldFile) {
     EXPECT_TRUE(told.contains(c.file)) << told.toStdString();
     EXPECT_TRUE(told.contains(c.reason)) << told.toStdString();
     EXPECT_EQ(run_command("cat '" + folder + "/" + c.file + "'").output, before);
+    EXPECT_EQ(run_command("ls -A '" + folder + "' | grep -c marquee8-").output, "0\n")
+        << "a temporary file was left behind";
   }
 }
 

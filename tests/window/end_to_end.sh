@@ -44,6 +44,9 @@ done <<'EOF_CASES'
 1||||^marquee8-gui: cannot open a window: no display \(DISPLAY is not set\); for the command line use marquee8$
 1|DISPLAY=:99999|||^marquee8-gui: cannot open a window: cannot connect to display ':99999'; .*
 1|QT_QPA_PLATFORM=bogus|||: the Qt platform plugin 'bogus' \(QT_QPA_PLATFORM\) did not start; .*
+1|QT_QPA_PLATFORM=offscreen|-platform x||: the Qt platform plugin 'x' \(-platform\) did not start; .*
+0||--help|-platform <name>|
+2||-pq||^marquee8-gui: Unknown option 'pq'\. Try .*
 EOF_CASES
 
 # A window that opens still passes on what Qt warned of while its platform started.

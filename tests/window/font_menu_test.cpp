@@ -1,6 +1,8 @@
 // The Font menu driven as a user drives it, its dialogs answered by the test.
 #include <gtest/gtest.h>
 
+#include <QLabel>
+#include <QMenu>
 #include <filesystem>
 
 #include "canvas_pixels.h"
@@ -102,6 +104,36 @@ TEST(FontMenu, WarningsShowInTheStatusBar) {
   form.click_start();
   EXPECT_TRUE(form.summary().text().contains("missing from the font: '中' (U+4E2D)"))
       << form.summary().text().toStdString();
+}
+
+// The menu path to `action` as a user reads it, "Font → Spacing → …".
+QString menu_path(const QAction& action) {
+  QString path = action.text().remove(u'&');
+  for (QObject* shown_in = action.associatedObjects().value(0);
+       auto* menu = qobject_cast<QMenu*>(shown_in);
+       shown_in = menu->menuAction()->associatedObjects().value(0)) {
+    if (menu->title().isEmpty()) break;
+    path = menu->title().remove(u'&') + QStringLiteral(" → ") + path;
+  }
+  return path;
+}
+
+TEST(FontMenu, AWideFontIsNamedAndItsWarningNamesTheMenuItemThatFixesIt) {
+  WindowUnderTest form;
+  EXPECT_EQ(form.control<QLabel>("fontInUse").text(), "Font: built-in LED font");
+  form.answers.installed_font = "DejaVu Sans";
+  form.action("actionInstalledFont").trigger();
+  form.answers.number = 16;
+  form.action("actionFontSize").trigger();
+  EXPECT_EQ(form.control<QLabel>("fontInUse").text(), "Font: DejaVu Sans, 16 px");
+  form.txtinput().setText("W");
+  form.click_start();
+  const QString fix = menu_path(form.action("actionSpacingFont"));
+  EXPECT_EQ(fix, "Font → Spacing → The Font's Own Widths");
+  EXPECT_TRUE(form.summary().text().contains(fix + " gives each character its own width"))
+      << form.summary().text().toStdString();
+  form.action("actionSpacingFont").trigger();
+  EXPECT_FALSE(form.summary().text().contains(fix)) << "the fix did not fix it";
 }
 
 TEST(FontMenu, TheChoicePersists) {

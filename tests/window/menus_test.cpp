@@ -5,9 +5,12 @@
 #include <QClipboard>
 #include <QDialogButtonBox>
 #include <QFile>
+#include <QFontInfo>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QStatusBar>
 #include <QTemporaryDir>
+#include <QTextCursor>
 
 #include "array_settings_dialog.h"
 #include "output_formats.h"
@@ -174,6 +177,50 @@ TEST(Menus, CopyOutputTakesTheWholeOutput) {
       << "the output's CR LF, not the box's line break";
 }
 
+TEST(Menus, CopyAndSaveGiveTheSameOutputAfterAnEditByHand) {
+  const QTemporaryDir folder;
+  WindowUnderTest form;
+  form.click_start();
+  form.txtoutput().moveCursor(QTextCursor::End);
+  QTest::keyClicks(&form.txtoutput(), "// mine");
+  form.action("actionCopyOutput").trigger();
+  form.answers.save_path = folder.filePath("marquee.h");
+  form.action("actionSaveOutputAs").trigger();
+  QFile saved(*form.answers.save_path);
+  ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+  EXPECT_EQ(QApplication::clipboard()->text().toUtf8() + "\r\n", saved.readAll());
+  EXPECT_TRUE(form.window.statusBar()->currentMessage().contains("Edited by hand"));
+}
+
+TEST(Menus, SaveOffersANameAndAFilterForTheFormat) {
+  const struct {
+    const char* format;
+    const char* name;
+    const char* filter;
+  } cases[] = {{"actionFormat_classic", "marquee8.h", "C header (*.h);;All files (*)"},
+               {"actionFormat_micropython", "marquee8.py", "MicroPython source (*.py);;"},
+               {"actionFormat_raw", "marquee8.bin", "Raw bytes (*.bin);;"}};
+  for (const auto& c : cases) {
+    WindowUnderTest form;
+    form.action(c.format).trigger();
+    form.click_start();
+    form.action("actionSaveOutputAs").trigger();
+    ASSERT_TRUE(form.answers.save_suggested) << c.format;
+    EXPECT_EQ(form.answers.save_suggested->name, c.name);
+    EXPECT_TRUE(form.answers.save_suggested->filter.startsWith(c.filter))
+        << form.answers.save_suggested->filter.toStdString();
+  }
+}
+
+TEST(Menus, TheAsciiArtIsShownInAFixedPitchFont) {
+  WindowUnderTest form;
+  form.action("actionArt").trigger();
+  form.click_start();
+  EXPECT_TRUE(QFontInfo(form.txtoutput().font()).fixedPitch());
+  form.action("actionArt").trigger();
+  EXPECT_FALSE(form.txtoutput().testAttribute(Qt::WA_SetFont)) << "back to the form's font";
+}
+
 TEST(Menus, ChoicesPersistButTheFirstStartIsClassic) {
   {
     WindowUnderTest first;
@@ -233,6 +280,17 @@ TEST(ArraySettingsDialog, AcceptsOnlyWhatTheCommandLineAccepts) {
                                         .length_name = c.length_name}));
     }
   }
+}
+
+TEST(ArraySettingsDialog, AProblemIsShownWhole) {
+  ArraySettingsDialog dialog({}, nullptr);
+  dialog.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+  dialog.findChild<QLineEdit*>("arrayName")->setText("int");
+  QApplication::processEvents();
+  const QLabel& problem = *dialog.findChild<QLabel*>("problem");
+  EXPECT_GE(problem.height(), problem.heightForWidth(problem.width())) << "lines cut off";
+  EXPECT_TRUE(dialog.rect().contains(problem.geometry()));
 }
 
 }  // namespace

@@ -75,13 +75,23 @@ TEST(OutputBox, ShowsALongLineInParagraphsAndAShortOneAsItIs) {
             QString(output).replace(QStringLiteral("\r\n"), QStringLiteral(" ")));
 }
 
-TEST(OutputBox, AnEditByHandIsWhatIsCopied) {
+// Edit → Copy Output and Save Output As both give the output as converted; a selection of
+// the edited box copies what the box shows.
+TEST(OutputBox, AnEditByHandIsCopiedFromASelectionOnly) {
   OutputBox box(QStringLiteral("Text1"), nullptr);
-  box.show_output(array_text(40));
+  const QString output = array_text(40);
+  box.show_output(output);
+  EXPECT_FALSE(box.edited());
   box.moveCursor(QTextCursor::End);
   QTest::keyClicks(&box, "// mine");
-  EXPECT_TRUE(box.text().endsWith("\n// mine")) << box.text().toStdString();
-  EXPECT_EQ(copied(box, 0, 4), "byte");
+  EXPECT_TRUE(box.edited());
+  EXPECT_EQ(box.text(), output);
+  const qsizetype end = box.document()->characterCount() - 1;
+  EXPECT_EQ(copied(box, end - 10, end), "9;\n// mine") << "the box's own line break";
+  box.show_output(output);
+  EXPECT_FALSE(box.edited());
+  EXPECT_EQ(copied(box, in_box(output, output.size() - 4), in_box(output, output.size())),
+            "9;\r\n");
 }
 
 }  // namespace

@@ -25,6 +25,7 @@ namespace marquee8::window_test {
 struct DialogAnswers {
   std::vector<QString> reported;
   std::optional<QString> save_path;
+  std::optional<SaveSuggestion> save_suggested;
   std::optional<OutputSettings> array_settings;
   std::vector<QString> informed;
   std::optional<QString> font_file;
@@ -33,7 +34,10 @@ struct DialogAnswers {
 
   WindowDialogs dialogs() {
     return {[this](QWidget*, const QString& message) { reported.push_back(message); },
-            [this](QWidget*) { return save_path; },
+            [this](QWidget*, const SaveSuggestion& suggested) {
+              save_suggested = suggested;
+              return save_path;
+            },
             [this](QWidget*, const OutputSettings&) { return array_settings; },
             [this](QWidget*, const QString&, const QString& text) { informed.push_back(text); },
             [this](QWidget*) { return font_file; },

@@ -37,7 +37,7 @@ std::string line(const char* what, const std::vector<char32_t>& characters) {
 
 }  // namespace
 
-std::vector<std::string> describe(const FontWarnings& warnings) {
+std::vector<std::string> describe(const FontWarnings& warnings, std::string_view own_widths) {
   std::vector<std::string> lines;
   const std::pair<const char*, const std::vector<char32_t>*> kinds[] = {
       {"missing from the font", &warnings.missing},
@@ -46,6 +46,9 @@ std::vector<std::string> describe(const FontWarnings& warnings) {
       {"wider than their 6 columns: ink in the neighbours' columns", &warnings.spilling}};
   for (const auto& [what, characters] : kinds) {
     if (!characters->empty()) lines.push_back(line(what, *characters));
+  }
+  if (!warnings.spilling.empty()) {
+    lines.back() += "; " + std::string(own_widths) + " gives each character its own width";
   }
   return lines;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace marquee8 {
@@ -19,7 +20,8 @@ struct FontWarnings {
 };
 
 // One line per kind of warning, naming the characters and their code points, e.g.
-// "missing from the font: 'ж' (U+0436), '中' (U+4E2D)".
-std::vector<std::string> describe(const FontWarnings& warnings);
+// "missing from the font: 'ж' (U+0436), '中' (U+4E2D)". Glyphs drawn over their neighbours
+// point to `own_widths`, the front end's name for the setting that gives each its own width.
+std::vector<std::string> describe(const FontWarnings& warnings, std::string_view own_widths);
 
 }  // namespace marquee8

@@ -67,7 +67,12 @@ void Conversion::set_settings(const ConversionSettings& settings) {
 
 const FontWarnings& Conversion::warnings() const { return warnings_; }
 
-std::vector<std::string> Conversion::warning_lines() const { return describe(warnings_); }
+std::vector<std::string> Conversion::warning_lines() const {
+  // Each front end's own spelling of the setting, as its menu, option or list shows it.
+  constexpr std::string_view kOwnWidths[] = {
+      "--spacing=font", "Font → Spacing → The Font's Own Widths", "Spacing: The font's own widths"};
+  return describe(warnings_, kOwnWidths[static_cast<std::size_t>(front_end_)]);
+}
 
 StatusFigures Conversion::figures() const { return status_figures(settings_.output, columns_); }
 

@@ -19,6 +19,9 @@
 
 namespace marquee8 {
 
+// Whose words a warning uses when it names the setting that fixes what it warns of.
+enum class FrontEnd { kCommandLine, kWindow, kPage };
+
 // Text in, column values and array text out: the one object the window, the command line, the
 // web page, the fuzzers and the benchmarks convert with. A text of n UTF-16 code units is drawn
 // with the capitals' top on row 1 and, with cell spacing, columns 0 to 6n are sampled, whatever
@@ -55,6 +58,9 @@ class Conversion {
   // Consulted by every later run; an empty one lets every run finish.
   void set_run_control(RunControl control) { control_ = std::move(control); }
 
+  // The command line's unless told otherwise.
+  void set_front_end(FrontEnd front_end) { front_end_ = front_end; }
+
   // What the font did not draw as it should in the last run, and the same one line a kind.
   const FontWarnings& warnings() const;
   std::vector<std::string> warning_lines() const;
@@ -74,6 +80,7 @@ class Conversion {
   FontWarnings warnings_;
   std::size_t columns_ = 0;  // the text's own, in the last run
   RunControl control_;
+  FrontEnd front_end_ = FrontEnd::kCommandLine;
 };
 
 }  // namespace marquee8

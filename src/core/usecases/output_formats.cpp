@@ -20,6 +20,20 @@ std::optional<OutputFormat> output_format_named(std::string_view name) {
   return format_named(name);
 }
 
+SuggestedFile suggested_file(OutputFormat format) {
+  switch (format) {
+    case OutputFormat::kMicroPython:
+      return {"marquee8.py", "MicroPython source"};
+    case OutputFormat::kRaw:
+      return {"marquee8.bin", "Raw bytes"};
+    case OutputFormat::kClassic:
+    case OutputFormat::kProgmem:
+    case OutputFormat::kC:
+      break;
+  }
+  return {"marquee8.h", "C header"};
+}
+
 std::string format_names() {
   const auto formats = array_formats();
   std::string names;

@@ -8,7 +8,8 @@
 
 namespace marquee8 {
 
-// The file `-o PATH` writes, which loses no data whatever happens:
+// The file the command line's `-o PATH` and the window's Save Output As write, which loses no
+// data whatever happens:
 // - A regular file is replaced in one step. The bytes go to a temporary file in the same folder
 //   that commit() syncs and renames over it, keeping the old file's owner, group and mode (a new
 //   file gets 0666 less the umask). Until then the file is as it was, and the temporary goes
