@@ -10,8 +10,8 @@
 // (examples/libraries/Marquee8; copy it into your sketchbook's libraries folder once).
 // The serial protocol is in marquee8_protocol.h and docs/protocol.md.
 
-#include <avr/eeprom.h>
 #include <marquee8_display.h>
+#include <marquee8_eeprom.h>
 #include <marquee8_protocol.h>
 
 #include "waiting.h"
@@ -27,7 +27,8 @@ const uint8_t BRIGHTNESS = 2;         // the waiting text's brightness, 0 (dim) 
 // Two slots, each half of the EEPROM (1 KB on an Uno, 4 KB on a Mega). A new message goes into
 // the slot not on show, and counts only once its last byte, the slot's marker, is written: a
 // power cut before that leaves the old message on show, after it the new one. Of two valid
-// slots the one with the later sequence number wins.
+// slots the one with the later sequence number wins. While the board is idle it erases the slot
+// not on show, marker first, so that the next message is written at the fast write-alone rate.
 const uint16_t SLOT_SIZE = (E2END + 1) / 2;
 const uint16_t MARKER = 0;        // VALID once the slot holds a whole, checked message
 const uint16_t SEQUENCE = 1;      // one more than the message it replaced, wrapping round
@@ -47,22 +48,19 @@ const uint8_t BOARD = MARQUEE8_BOARD_UNO;
 const uint8_t BOARD = MARQUEE8_BOARD_OTHER;
 #endif
 
-uint8_t readByte(uint16_t address) { return eeprom_read_byte((const uint8_t*)address); }
 uint16_t readWord(uint16_t address) { return eeprom_read_word((const uint16_t*)address); }
-void writeByte(uint16_t address, uint8_t value) { eeprom_update_byte((uint8_t*)address, value); }
-void writeWord(uint16_t address, uint16_t value) { eeprom_update_word((uint16_t*)address, value); }
 
 uint16_t columnsCrc(uint16_t slot, uint16_t columns) {
   uint16_t crc = MARQUEE8_CRC_START;
   for (uint16_t i = 0; i < columns; i++)
-    crc = marquee8_crc_add(crc, readByte(slot + HEADER_SIZE + i));
+    crc = marquee8_crc_add(crc, eepromRead(slot + HEADER_SIZE + i));
   return crc;
 }
 
 bool slotValid(uint16_t slot) {
   uint16_t columns = readWord(slot + COLUMNS);
-  return readByte(slot + MARKER) == VALID && columns >= 1 && columns <= CAPACITY &&
-         readWord(slot + STEP) > 0 && readByte(slot + LIGHT) <= 15 &&
+  return eepromRead(slot + MARKER) == VALID && columns >= 1 && columns <= CAPACITY &&
+         readWord(slot + STEP) > 0 && eepromRead(slot + LIGHT) <= 15 &&
          columnsCrc(slot, columns) == readWord(slot + CRC);
 }
 
@@ -76,7 +74,7 @@ uint16_t stepMs = STEP_MS;
 uint16_t first = 0;  // the message column shown at the left edge
 unsigned long stepStart = 0;
 
-uint8_t storedColumn(uint16_t index) { return readByte(shownSlot + HEADER_SIZE + index); }
+uint8_t storedColumn(uint16_t index) { return eepromRead(shownSlot + HEADER_SIZE + index); }
 uint8_t waitingColumn(uint16_t index) { return pgm_read_byte(&waiting[index]); }
 
 void showFromStart() {
@@ -84,7 +82,7 @@ void showFromStart() {
   if (stored) {
     last = readWord(shownSlot + COLUMNS) - 1;
     stepMs = readWord(shownSlot + STEP);
-    brightness = readByte(shownSlot + LIGHT);
+    brightness = eepromRead(shownSlot + LIGHT);
   } else {
     last = waitingLast;
     stepMs = STEP_MS;
@@ -99,16 +97,56 @@ void chooseSlot() {
   bool valid0 = slotValid(0), valid1 = slotValid(SLOT_SIZE);
   stored = valid0 || valid1;
   shownSlot = 0;
-  if (valid1 && (!valid0 || (int8_t)(readByte(SLOT_SIZE + SEQUENCE) - readByte(SEQUENCE)) > 0)) {
+  if (valid1 &&
+      (!valid0 || (int8_t)(eepromRead(SLOT_SIZE + SEQUENCE) - eepromRead(SEQUENCE)) > 0)) {
     shownSlot = SLOT_SIZE;
   }
 }
+
+// ---- EEPROM work between the loop's other jobs ----------------------------------------------
+// A byte is started whenever the chip is free, so the display keeps scrolling meanwhile.
+
+// A chunk of columns on its way into the EEPROM. Until it is written the sketch takes no frame:
+// the next one waits in the serial buffer, which holds a whole frame.
+uint8_t chunk[MARQUEE8_CHUNK_COLUMNS];
+uint16_t chunkAddress;
+uint8_t chunkCount = 0, chunkWritten = 0;
+// The part of the slot not on show still to be erased.
+uint16_t eraseNext = 0, eraseEnd = 0;
+
+bool writingChunk() { return chunkWritten < chunkCount; }
+
+void eraseSlot(uint16_t slot) {
+  eraseNext = slot;
+  eraseEnd = slot + SLOT_SIZE;
+}
+
+void eepromWork() {
+  while (!eepromBusy()) {
+    if (writingChunk()) {
+      eepromStart(chunkAddress + chunkWritten, chunk[chunkWritten]);
+      chunkWritten++;
+    } else if (eraseNext < eraseEnd) {
+      eepromStart(eraseNext++, 0xFF);
+    } else {
+      return;
+    }
+  }
+}
+
+// The slot a new message goes into.
+uint16_t spareSlot() { return stored && shownSlot == 0 ? SLOT_SIZE : 0; }
 
 // ---- The serial link --------------------------------------------------------------------------
 
 uint8_t frame[MARQUEE8_FRAME_OVERHEAD + MARQUEE8_MAX_PAYLOAD];
 uint8_t received = 0;  // bytes of `frame` so far
 unsigned long lastByte = 0;
+// An ERROR waits until nothing has come for 5 ms, so that what is left of a broken frame is not
+// read as the start of the next one. The display keeps scrolling meanwhile, however long the
+// line stays busy.
+bool errorDue = false;
+uint8_t error[2];  // its code, and the command it answers
 
 // The message being written: where, and what WRITE_BEGIN announced.
 bool writing = false;
@@ -134,18 +172,25 @@ void sendFrame(uint8_t type, const uint8_t* payload, uint8_t length) {
 
 void sendOk() { sendFrame(MARQUEE8_OK, 0, 0); }
 
-// Answers `command` with `code` once the line has gone quiet, so that what is left of a broken
-// frame is not read as the start of the next one.
+// Answers `command` with `code` once the line has gone quiet.
 void sendError(uint8_t code, uint8_t command) {
-  unsigned long quiet = millis();
-  while (millis() - quiet < 5) {
-    if (Serial.available()) {
-      Serial.read();
-      quiet = millis();
-    }
+  error[0] = code;
+  error[1] = command;
+  errorDue = true;
+  lastByte = millis();
+}
+
+// Drops what comes in until the line has been quiet long enough, then sends the ERROR due;
+// returns whether it is still due.
+bool errorStillDue() {
+  while (Serial.available()) {
+    Serial.read();
+    lastByte = millis();
   }
-  uint8_t payload[2] = {code, command};
-  sendFrame(MARQUEE8_ERROR, payload, 2);
+  if (millis() - lastByte < MARQUEE8_QUIET_MS) return true;
+  errorDue = false;
+  sendFrame(MARQUEE8_ERROR, error, sizeof error);
+  return false;
 }
 
 void sendInfo() {
@@ -157,7 +202,7 @@ void sendInfo() {
   info[MARQUEE8_INFO_MODULES] = MODULES;
   putWord(&info[MARQUEE8_INFO_COLUMNS], stored ? last + 1 : 0);
   putWord(&info[MARQUEE8_INFO_STEP_MS], stepMs);
-  info[MARQUEE8_INFO_BRIGHTNESS] = stored ? readByte(shownSlot + LIGHT) : BRIGHTNESS;
+  info[MARQUEE8_INFO_BRIGHTNESS] = stored ? eepromRead(shownSlot + LIGHT) : BRIGHTNESS;
   putWord(&info[MARQUEE8_INFO_CRC], stored ? readWord(shownSlot + CRC) : 0);
   sendFrame(MARQUEE8_INFO, info, sizeof info);
 }
@@ -167,8 +212,9 @@ void beginWrite(const uint8_t* payload) {
   uint8_t brightness = payload[4];
   if (columns == 0 || columns > CAPACITY) return sendError(MARQUEE8_ERROR_TOO_LONG, frame[1]);
   if (step == 0 || brightness > 15) return sendError(MARQUEE8_ERROR_SETTINGS, frame[1]);
-  newSlot = stored && shownSlot == 0 ? SLOT_SIZE : 0;
-  writeByte(newSlot + MARKER, 0xFF);  // the slot holds the message before last: no loss
+  newSlot = spareSlot();
+  eraseNext = eraseEnd;                 // what is still to erase is erased as it is written
+  eepromStart(newSlot + MARKER, 0xFF);  // the slot holds the message before last: no loss
   newColumns = columns;
   newStep = step;
   newBrightness = brightness;
@@ -184,7 +230,10 @@ void writeData(const uint8_t* payload, uint8_t length) {
   if (offset > newReceived || offset + count > newColumns) {
     return sendError(MARQUEE8_ERROR_OFFSET, frame[1]);
   }
-  eeprom_update_block(payload + 2, (uint8_t*)(newSlot + HEADER_SIZE + offset), count);
+  memcpy(chunk, payload + 2, count);
+  chunkAddress = newSlot + HEADER_SIZE + offset;
+  chunkCount = count;
+  chunkWritten = 0;
   if (offset + count > newReceived) newReceived = offset + count;
   sendOk();
 }
@@ -194,17 +243,19 @@ void endWrite() {
   if (newReceived != newColumns) return sendError(MARQUEE8_ERROR_INCOMPLETE, frame[1]);
   writing = false;
   if (columnsCrc(newSlot, newColumns) != newCrc) {
+    eraseSlot(newSlot);
     return sendError(MARQUEE8_ERROR_MESSAGE_CRC, frame[1]);
   }
-  uint8_t sequence = stored ? readByte(shownSlot + SEQUENCE) + 1 : 0;
-  writeByte(newSlot + SEQUENCE, sequence);
-  writeWord(newSlot + COLUMNS, newColumns);
-  writeWord(newSlot + STEP, newStep);
-  writeByte(newSlot + LIGHT, newBrightness);
-  writeWord(newSlot + CRC, newCrc);
-  writeByte(newSlot + MARKER, VALID);
+  uint8_t sequence = stored ? eepromRead(shownSlot + SEQUENCE) + 1 : 0;
+  eepromStart(newSlot + SEQUENCE, sequence);
+  eepromWriteWord(newSlot + COLUMNS, newColumns);
+  eepromWriteWord(newSlot + STEP, newStep);
+  eepromStart(newSlot + LIGHT, newBrightness);
+  eepromWriteWord(newSlot + CRC, newCrc);
+  eepromStart(newSlot + MARKER, VALID);
   stored = true;
   shownSlot = newSlot;
+  eraseSlot(spareSlot());
   showFromStart();
   sendInfo();
 }
@@ -267,6 +318,7 @@ void handleFrame() {
 
 // Takes what has come in; a frame is handled once it is whole.
 void pollSerial() {
+  if (errorDue && errorStillDue()) return;
   while (Serial.available()) {
     uint8_t byte = Serial.read();
     lastByte = millis();
@@ -290,6 +342,7 @@ void pollSerial() {
 void setup() {
   Serial.begin(MARQUEE8_BAUD);
   chooseSlot();
+  eraseSlot(spareSlot());
   display.begin(BRIGHTNESS);
   showFromStart();  // fill the LED registers before the display goes on
   display.on();
@@ -297,11 +350,12 @@ void setup() {
 }
 
 void loop() {
-  pollSerial();
+  if (!writingChunk()) pollSerial();
+  eepromWork();
   if (millis() - stepStart >= stepMs) {
     stepStart += stepMs;
     if (millis() - stepStart >= stepMs) stepStart = millis();  // behind after an EEPROM write
     first = nextColumn(first, last);
-    display.show(first, last, stored ? storedColumn : waitingColumn);
+    display.show(first, last, stored ? storedColumn : waitingColumn, eepromWork);
   }
 }

@@ -149,8 +149,8 @@ void MainWindow::build_menus() {
   send_to_board_->setEnabled(false);  // nothing to send before the first Start
   connect(send_to_board_, &QAction::triggered, this, &MainWindow::send_to_board);
   file->addSeparator();
-  connect(add_action(file, tr("&Quit"), "actionQuit", QKeySequence::Quit), &QAction::triggered,
-          this, &QWidget::close);
+  quit_ = add_action(file, tr("&Quit"), "actionQuit", QKeySequence::Quit);
+  connect(quit_, &QAction::triggered, this, &QWidget::close);
 
   QMenu* edit = menuBar()->addMenu(tr("&Edit"));
   connect(
@@ -315,6 +315,8 @@ void MainWindow::display(const Source& source) {
 void MainWindow::send_to_board() {
   auto* dialog = new SendToBoardDialog(shown_columns_, store_, this);
   dialog->setAttribute(Qt::WA_DeleteOnClose);
+  // The dialog keeps the window's shortcuts from it, Quit too; quitting stops a send at once.
+  dialog->addAction(quit_);
   connect(dialog, &SendToBoardDialog::finished_sending, this,
           [this](const QString& message) { statusBar()->showMessage(message); });
   dialog->open();

@@ -91,6 +91,7 @@ class MainWindow : public QMainWindow {
   QAction* pause_ = nullptr;
   QActionGroup* formats_ = nullptr;
   QAction* save_ = nullptr;
+  QAction* quit_ = nullptr;
   QAction* send_to_board_ = nullptr;
   std::vector<std::uint8_t> shown_columns_;  // what Send to Board sends: the shown array
   std::vector<std::pair<QAction*, bool OutputSettings::*>> options_;

@@ -1,5 +1,5 @@
 // Fonts other than the built-in one: real misc-fixed and DejaVu fonts installed by
-// scripts/install-deps, and a small fixture font that gets everything wrong once.
+// scripts/install-deps test, and a small fixture font that gets everything wrong once.
 #include "fonts.h"
 
 #include <gmock/gmock.h>

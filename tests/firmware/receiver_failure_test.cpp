@@ -5,12 +5,17 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <chrono>
+#include <filesystem>
+#include <fstream>
 #include <functional>
+#include <sstream>
 
 #include "board_session.h"
 #include "example_build.h"
 #include "marquee8_protocol.h"
 #include "receiver_support.h"
+#include "serial_port.h"
 #include "temporary_directory.h"
 
 namespace marquee8::testing {
@@ -51,6 +56,15 @@ std::string with_port(std::string message, const std::string& port) {
   const std::size_t at = message.find("{port}");
   if (at != std::string::npos) message.replace(at, 6, port);
   return message;
+}
+
+// Whether the last frame the board received is WRITE_END, which it then stores and answers.
+bool received_write_end(const SimulatedBoard& board) {
+  const std::vector<SerialInput>& input = board.serial_input();
+  const std::size_t size = input.size();
+  return size >= MARQUEE8_FRAME_OVERHEAD &&
+         input[size - MARQUEE8_FRAME_OVERHEAD].byte == MARQUEE8_FRAME_START &&
+         input[size - MARQUEE8_FRAME_OVERHEAD + 1].byte == MARQUEE8_WRITE_END;
 }
 
 // The first bytes the greeting and the first commands take: byte 40 to the board lies in the
@@ -129,6 +143,17 @@ INSTANTIATE_TEST_SUITE_P(
                 "marquee8: lost the connection to {port} (was the cable pulled?); the board keeps "
                 "its previous message\n",
                 false},
+        Failure{"the_cable_pulled_once_write_end_went_out",
+                {{},
+                 [](SimulatedBoard& board, std::size_t) {
+                   if (received_write_end(board) && board.serial_port_open()) board.pull_cable();
+                   return true;
+                 }},
+                "NEW",
+                1,
+                "marquee8: lost the connection to {port} (was the cable pulled?); the board may "
+                "show the new message; --receive tells\n",
+                true},
         Failure{"nothing_answers",
                 {{}, [](SimulatedBoard&, std::size_t) { return false; }},
                 "NEW",
@@ -153,22 +178,111 @@ INSTANTIATE_TEST_SUITE_P(
                 false}),
     [](const auto& info) { return info.param.name; });
 
-// A receiver that speaks protocol version 2 is refused before anything is written.
-TEST(SendFailure, RefusesAnotherProtocolVersion) {
+// A receiver changed to misbehave, as a broken or foreign one would: whatever marquee8 is asked,
+// it ends in one clear message, or reads the message after all, and the board keeps "OLD".
+struct Misbehaviour {
+  std::string name;
+  SketchEdit edit;
+  bool receive;  // --receive rather than --send
+  int status;
+  std::string output;  // {port} stands for the port
+};
+void PrintTo(const Misbehaviour& row, std::ostream* out) { *out << row.name; }
+
+class MisbehavingReceiver : public ::testing::TestWithParam<Misbehaviour> {};
+
+TEST_P(MisbehavingReceiver, EndsInOneClearMessage) {
+  const Misbehaviour& row = GetParam();
   const TemporaryDirectory folder;
-  constexpr SketchEdit kVersion2 = {"info[MARQUEE8_INFO_VERSION] = MARQUEE8_PROTOCOL_VERSION;",
-                                    "info[MARQUEE8_INFO_VERSION] = 2;"};
-  const auto firmware = build_sketch(folder.path(), RECEIVER_SKETCH, ARDUINO_UNO_BUILD_SKETCH,
-                                     std::span(&kVersion2, 1));
-  SimulatedBoard board(firmware, Board::kUno, &old_message_eeprom(Board::kUno));
+  SimulatedBoard board(build_receiver(folder.path(), row.edit), Board::kUno,
+                       &old_message_eeprom(Board::kUno));
   const std::string port = board.open_serial_port();
-  const CommandResult sent = run_beside_board(board, send_command(port, "NEW"));
-  EXPECT_EQ(sent.status, 1);
-  EXPECT_EQ(sent.output, "marquee8: the receiver on " + port +
-                             " speaks version 2 of the marquee8 protocol, this marquee8 version "
-                             "1: flash the receiver sketch that comes with this marquee8\n");
+  const std::filesystem::path raw = folder.path() / "message.bin";
+  const auto started = std::chrono::steady_clock::now();
+  const CommandResult ran = run_beside_board(
+      board, row.receive
+                 ? std::string(MARQUEE8) + " --receive=" + port + " -f raw -o " + raw.string()
+                 : send_command(port, "NEW"));
+  // The greeting's 3 s and three tries of 2 s bound every run, whatever the receiver sends; the
+  // limit leaves a loaded machine three times that. (A stream the simulation sends pauses only
+  // when the computer stalls it; without the bound on each try, marquee8 waits until it does.)
+  EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(30));
+  EXPECT_EQ(ran.status, row.status);
+  EXPECT_EQ(ran.output, with_port(row.output, port));
+  if (row.receive && row.status == 0) {
+    const std::vector<unsigned> old = message_array("OLD");
+    std::ostringstream bytes;
+    bytes << std::ifstream(raw, std::ios::binary).rdbuf();
+    EXPECT_EQ(bytes.str(), std::string(old.begin(), old.end()));
+  } else {
+    EXPECT_FALSE(std::filesystem::exists(raw));
+  }
   EXPECT_TRUE(
       shows_from_start(power_up(Board::kUno, board.eeprom(), 3).frames, message_array("OLD")));
+}
+
+constexpr std::string_view kSendInfo = "sendFrame(MARQUEE8_INFO, info, sizeof info);";
+constexpr std::string_view kSendData = "sendFrame(MARQUEE8_DATA, data, 2 + count);";
+
+INSTANTIATE_TEST_SUITE_P(
+    Receivers, MisbehavingReceiver,
+    ::testing::Values(
+        Misbehaviour{"another_protocol_version",
+                     {"info[MARQUEE8_INFO_VERSION] = MARQUEE8_PROTOCOL_VERSION;",
+                      "info[MARQUEE8_INFO_VERSION] = 2;"},
+                     false,
+                     1,
+                     "marquee8: the receiver on {port} speaks version 2 of the marquee8 protocol, "
+                     "this marquee8 version 1: flash the receiver sketch that comes with this "
+                     "marquee8\n"},
+        Misbehaviour{"a_short_info",
+                     {kSendInfo, "sendFrame(MARQUEE8_INFO, info, 5);"},
+                     false,
+                     1,
+                     "marquee8: the receiver on {port} sent a reply of the wrong size: an INFO of "
+                     "5 bytes, where version 1 of the marquee8 protocol has 13: flash the "
+                     "receiver sketch that comes with this marquee8\n"},
+        Misbehaviour{"an_empty_info",
+                     {kSendInfo, "sendFrame(MARQUEE8_INFO, info, 0);"},
+                     false,
+                     1,
+                     "marquee8: the receiver on {port} sent a reply of the wrong size: an INFO of "
+                     "0 bytes, where version 1 of the marquee8 protocol has 13: flash the "
+                     "receiver sketch that comes with this marquee8\n"},
+        Misbehaviour{"a_stream_of_damaged_frames_that_never_pauses", kEndlessDamagedStream, false,
+                     1,
+                     "marquee8: the data to or from {port} kept arriving damaged (3 tries): check "
+                     "the cable; the board keeps its previous message\n"},
+        // The frames are whole; the columns in them are not what the board stored.
+        Misbehaviour{"columns_read_wrong_every_time",
+                     {kSendData, "data[2] ^= 1;\n  sendFrame(MARQUEE8_DATA, data, 2 + count);"},
+                     true,
+                     1,
+                     "marquee8: the message read twice from the receiver on {port} does not have "
+                     "the CRC the receiver gave for it: its EEPROM may be failing; send the "
+                     "message again\n"},
+        Misbehaviour{"columns_read_wrong_once",
+                     {kSendData,
+                      "static bool flipped = false;\n"
+                      "  if (!flipped) data[2] ^= 1;\n"
+                      "  flipped = true;\n"
+                      "  sendFrame(MARQUEE8_DATA, data, 2 + count);"},
+                     true,
+                     0,
+                     ""}),
+    [](const auto& info) { return info.param.name; });
+
+// A port another program holds is refused before anything is sent: the program that has it
+// keeps it whole.
+TEST(SendFailure, SaysThePortIsInUse) {
+  SimulatedBoard board(firmware_for(Board::kUno), Board::kUno, &old_message_eeprom(Board::kUno));
+  const std::string port = board.open_serial_port();
+  const SerialPort other_program(port);
+  const CommandResult sent = run_beside_board(board, send_command(port, "NEW"));
+  EXPECT_EQ(sent.status, 1);
+  EXPECT_EQ(sent.output, "marquee8: cannot open " + port +
+                             ": the port is in use by another program; close it and try again\n");
+  EXPECT_TRUE(board.serial_input().empty());
 }
 
 // Opening the port fails before anything is sent: a port that is not there, and one the user

@@ -47,6 +47,10 @@ Recording power_up(Board board, const std::vector<std::uint8_t>& eeprom, std::si
       [&](const std::vector<Frame>& frames) { return frames.size() == count; }, board, &eeprom);
 }
 
+std::filesystem::path build_receiver(const std::filesystem::path& folder, const SketchEdit& edit) {
+  return build_sketch(folder, RECEIVER_SKETCH, ARDUINO_UNO_BUILD_SKETCH, std::span(&edit, 1));
+}
+
 const std::vector<std::uint8_t>& old_message_eeprom(Board board) {
   static std::map<Board, std::vector<std::uint8_t>> eeproms;
   if (!eeproms.contains(board)) {

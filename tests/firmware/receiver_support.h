@@ -1,9 +1,11 @@
 #pragma once
 
+#include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "example_build.h"
 #include "record_frames.h"
 #include "simulated_board.h"
 
@@ -25,6 +27,17 @@ bool scrolls(const std::vector<Frame>& frames, const std::vector<unsigned>& arra
 bool shows_from_start(const std::vector<Frame>& frames, const std::vector<unsigned>& array);
 // The first `count` pictures a board whose power comes back with `eeprom` shows.
 Recording power_up(Board board, const std::vector<std::uint8_t>& eeprom, std::size_t count);
+
+// The receiver sketch for an Uno built in `folder` with `edit` made to it.
+std::filesystem::path build_receiver(const std::filesystem::path& folder, const SketchEdit& edit);
+// A receiver that greets, then answers the first write with damaged frames at the line's
+// pace, for ever.
+inline constexpr SketchEdit kEndlessDamagedStream = {
+    "return beginWrite(payload);",
+    "for (;;) {\n"
+    "  const uint8_t damaged[] = {MARQUEE8_FRAME_START, MARQUEE8_OK, 0, 0, 0};\n"
+    "  Serial.write(damaged, sizeof damaged);\n"
+    "}"};
 
 // The EEPROM of a board that was sent "OLD" (made once per board).
 const std::vector<std::uint8_t>& old_message_eeprom(Board board);

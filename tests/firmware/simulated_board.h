@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "simulated_eeprom.h"
+
 struct avr_t;
 struct uart_pty_t;
 
@@ -70,11 +72,10 @@ class SimulatedBoard {
   double simulated_seconds() const;
   std::uint64_t cycle() const;
   // What the EEPROM holds now: what the board holds if its power is cut now, but for the byte
-  // being written, if any, which a cut leaves undefined.
+  // being programmed, if any, which a cut leaves undefined.
   std::vector<std::uint8_t> eeprom() const;
-  std::optional<std::uint16_t> eeprom_byte_being_written() const;
-  // How many EEPROM bytes the firmware has written.
-  std::size_t eeprom_writes() const { return eeprom_writes_; }
+  // How the firmware has programmed its EEPROM, in the chip's three modes.
+  SimulatedEeprom& eeprom_model() const { return *eeprom_model_; }
 
  private:
   avr_t* avr_;
@@ -86,15 +87,12 @@ class SimulatedBoard {
   std::function<void(std::uint8_t)> serial_listener_;
   std::function<std::uint8_t(Direction, std::uint8_t)> wire_;
   std::unique_ptr<uart_pty_t> pty_;
+  // Pulled ports live as long as the simulator: simavr keeps their XON hooks on the UART.
+  std::vector<std::unique_ptr<uart_pty_t>> pulled_ptys_;
   std::vector<SerialInput> serial_input_;
   std::vector<SerialInput> replay_;
   std::size_t replayed_ = 0;
-  static constexpr std::uint32_t kNoWrite = 0x10000;
-  struct EepromWrite {
-    std::uint64_t cycle = 0;
-    std::uint32_t address = kNoWrite;
-  } eeprom_write_;
-  std::size_t eeprom_writes_ = 0;
+  std::unique_ptr<SimulatedEeprom> eeprom_model_;
   bool stopped_ = false;
 };
 

@@ -1,7 +1,6 @@
 #include "board_link.h"
 
 #include <algorithm>
-#include <array>
 
 #include "link_error.h"
 #include "marquee8_protocol.h"
@@ -18,51 +17,57 @@ constexpr auto kGreetingWait = 3s;
 constexpr auto kFirstHello = 1500ms;
 constexpr auto kHelloAgain = 500ms;
 // The slowest reply, to 56 columns written to EEPROM at 3.4 ms each, takes 0.2 s; ten times
-// that leaves room for a busy computer, or a simulated board slower than a real one.
+// that leaves room for a busy computer, or a simulated board slower than a real one. It is a
+// deadline for each try: bytes that keep coming do not extend it.
 constexpr auto kReplyWait = 2s;
 constexpr int kTries = 3;
 // Twice the board's own limit between two bytes of a frame.
 constexpr auto kByteWait = 2 * std::chrono::milliseconds(MARQUEE8_BYTE_TIMEOUT_MS);
+// After a damaged reply, how long the line must be quiet before the command goes again.
+constexpr auto kQuiet = 20ms;
+// How often a wait asks whether the task is to stop.
+constexpr auto kAskEvery = 100ms;
 
-std::uint16_t get16(std::span<const std::uint8_t> bytes, std::size_t at) {
-  return static_cast<std::uint16_t>(bytes[at] | bytes[at + 1] << 8);
-}
 void put16(std::vector<std::uint8_t>& bytes, std::size_t value) {
   bytes.push_back(static_cast<std::uint8_t>(value & 0xFF));
   bytes.push_back(static_cast<std::uint8_t>(value >> 8));
 }
 
-std::string describe_error(int code) {
-  switch (code) {
-    case MARQUEE8_ERROR_UNKNOWN:
-      return "it does not know a command marquee8 sent";
-    case MARQUEE8_ERROR_TOO_LONG:
-      return "the message does not fit its EEPROM";
-    case MARQUEE8_ERROR_SETTINGS:
-      return "the step or the brightness is out of range";
-    case MARQUEE8_ERROR_MESSAGE_CRC:
-      return "the message it stored does not match what was sent (EEPROM worn out?)";
-    default:
-      return "it refused a command (error " + std::to_string(code) + ")";
-  }
-}
-
 }  // namespace
 
-std::string BoardInfo::board_name() const {
-  switch (board) {
-    case MARQUEE8_BOARD_UNO:
-      return "Arduino Uno";
-    case MARQUEE8_BOARD_MEGA_2560:
-      return "Arduino Mega 2560";
-    default:
-      return "AVR board";
+// The progress a public call was given, for as long as the call runs.
+class BoardLink::Task {
+ public:
+  Task(BoardLink& link, const LinkProgress& progress) : link_(link) {
+    link_.progress_ = progress ? &progress : nullptr;
+    link_.done_ = link_.total_ = 0;
   }
+  Task(const Task&) = delete;
+  Task& operator=(const Task&) = delete;
+  ~Task() { link_.progress_ = nullptr; }
+
+ private:
+  BoardLink& link_;
+};
+
+BoardLink::BoardLink(const std::string& port, const LinkProgress& progress) : port_(port) {
+  const Task task(*this, progress);
+  wait_for_greeting();
 }
 
-BoardLink::BoardLink(const std::string& port) : port_(port) { wait_for_greeting(); }
+void BoardLink::report(std::size_t done, std::size_t total) {
+  done_ = done;
+  total_ = total;
+  if (progress_ != nullptr && !(*progress_)(done, total)) throw LinkError("cancelled");
+}
+
+std::vector<std::uint8_t> BoardLink::read_some(Clock::time_point until) {
+  report(done_, total_);
+  return port_.read_some(std::min(until, Clock::now() + kAskEvery));
+}
 
 std::optional<Frame> BoardLink::next_frame(Clock::time_point deadline, bool& damaged) {
+  auto last_byte = Clock::now();
   for (;;) {
     FrameReader::Result result = reader_.next();
     if (result.frame) return result.frame;
@@ -72,36 +77,30 @@ std::optional<Frame> BoardLink::next_frame(Clock::time_point deadline, bool& dam
     }
     // The bytes of a frame come one after the other: one that stops is damaged.
     const bool partial = reader_.partial();
-    const std::vector<std::uint8_t> bytes =
-        port_.read_some(partial ? std::min(deadline, Clock::now() + kByteWait) : deadline);
-    if (bytes.empty()) {
+    const auto until = partial ? std::min(deadline, last_byte + kByteWait) : deadline;
+    if (Clock::now() >= until) {
       if (partial) {
         reader_.clear();
         damaged = true;
       }
       return std::nullopt;
     }
-    reader_.add(bytes);
+    const std::vector<std::uint8_t> bytes = read_some(until);
+    if (!bytes.empty()) {
+      last_byte = Clock::now();
+      reader_.add(bytes);
+    }
   }
 }
 
-void BoardLink::take_info(const Frame& info) {
-  const std::span<const std::uint8_t> bytes = info.payload;
-  const int version = bytes.empty() ? 0 : bytes[MARQUEE8_INFO_VERSION];
-  if (version != MARQUEE8_PROTOCOL_VERSION || bytes.size() < MARQUEE8_INFO_SIZE) {
-    throw LinkError("the receiver on " + port_.name() + " speaks version " +
-                    std::to_string(version) + " of the marquee8 protocol, this marquee8 version " +
-                    std::to_string(MARQUEE8_PROTOCOL_VERSION) +
-                    ": flash the receiver sketch that comes with this marquee8");
+// What is left of a damaged reply must not be read as the next one: bytes are skipped until
+// the line is quiet, but not past the try's deadline, as a line may never be quiet.
+void BoardLink::skip_rest(Clock::time_point deadline) {
+  auto quiet = Clock::now() + kQuiet;
+  while (Clock::now() < std::min(quiet, deadline)) {
+    if (!read_some(std::min(quiet, deadline)).empty()) quiet = Clock::now() + kQuiet;
   }
-  info_.board = bytes[MARQUEE8_INFO_BOARD];
-  info_.capacity = get16(bytes, MARQUEE8_INFO_CAPACITY);
-  info_.generic_modules = bytes[MARQUEE8_INFO_MODULE_TYPE] != 0;
-  info_.modules = bytes[MARQUEE8_INFO_MODULES];
-  info_.columns = get16(bytes, MARQUEE8_INFO_COLUMNS);
-  info_.step_ms = get16(bytes, MARQUEE8_INFO_STEP_MS);
-  info_.brightness = bytes[MARQUEE8_INFO_BRIGHTNESS];
-  info_.crc = get16(bytes, MARQUEE8_INFO_CRC);
+  reader_.clear();
 }
 
 void BoardLink::wait_for_greeting() {
@@ -110,7 +109,10 @@ void BoardLink::wait_for_greeting() {
   while (Clock::now() < opened + kGreetingWait) {
     bool damaged = false;
     const std::optional<Frame> frame = next_frame(std::min(hello, opened + kGreetingWait), damaged);
-    if (frame && frame->type == MARQUEE8_INFO) return take_info(*frame);
+    if (frame && frame->type == MARQUEE8_INFO) {
+      info_ = read_info(frame->payload, port_.name());
+      return;
+    }
     if (Clock::now() >= hello) {
       port_.write(encode_frame(MARQUEE8_HELLO, {}));
       hello += kHelloAgain;
@@ -126,27 +128,15 @@ Frame BoardLink::transact(std::uint8_t command, std::span<const std::uint8_t> pa
   bool damaged = false;
   for (int attempt = 0; attempt < kTries; ++attempt) {
     port_.write(frame);
-    damaged = false;
     const auto deadline = Clock::now() + kReplyWait;
+    damaged = false;
     while (!damaged) {
       const std::optional<Frame> answer = next_frame(deadline, damaged);
       if (!answer) break;
       if (answer->type == reply) return *answer;
-      if (answer->type != MARQUEE8_ERROR || answer->payload.empty()) continue;
-      const int code = answer->payload[0];
-      if (code == MARQUEE8_ERROR_FRAME_CRC || code == MARQUEE8_ERROR_FRAME) {
-        damaged = true;
-      } else {
-        throw LinkError("the receiver on " + port_.name() +
-                        " refused the message: " + describe_error(code));
-      }
+      if (answer->type == MARQUEE8_ERROR) damaged = asks_again(answer->payload, port_.name());
     }
-    if (damaged) {
-      // What is left of a damaged reply must not be read as the next one.
-      bool ignored = false;
-      while (next_frame(Clock::now() + 20ms, ignored) || ignored) ignored = false;
-      reader_.clear();
-    }
+    if (damaged) skip_rest(deadline);
   }
   if (damaged) {
     throw LinkError("the data to or from " + port_.name() + " kept arriving damaged (" +
@@ -156,15 +146,17 @@ Frame BoardLink::transact(std::uint8_t command, std::span<const std::uint8_t> pa
 }
 
 void BoardLink::store(const BoardMessage& message, const LinkProgress& progress) {
+  const Task task(*this, progress);
   const std::vector<std::uint8_t>& columns = message.columns;
   std::vector<std::uint8_t> begin;
   put16(begin, columns.size());
   put16(begin, static_cast<std::size_t>(message.step_ms));
   begin.push_back(static_cast<std::uint8_t>(message.brightness));
   put16(begin, message_crc(columns));
+  report(0, columns.size());
   transact(MARQUEE8_WRITE_BEGIN, begin, MARQUEE8_OK);
   for (std::size_t at = 0; at < columns.size(); at += MARQUEE8_CHUNK_COLUMNS) {
-    if (!progress(at, columns.size())) throw LinkError("cancelled");
+    report(at, columns.size());
     const std::size_t count = std::min<std::size_t>(MARQUEE8_CHUNK_COLUMNS, columns.size() - at);
     std::vector<std::uint8_t> chunk;
     put16(chunk, at);
@@ -172,13 +164,20 @@ void BoardLink::store(const BoardMessage& message, const LinkProgress& progress)
                  columns.begin() + static_cast<std::ptrdiff_t>(at + count));
     transact(MARQUEE8_WRITE_DATA, chunk, MARQUEE8_OK);
   }
-  progress(columns.size(), columns.size());
+  report(columns.size(), columns.size());
+  // Once WRITE_END is out, the board's answer says which message it shows: a stop now would
+  // leave that unknown.
+  progress_ = nullptr;
   try {
-    take_info(transact(MARQUEE8_WRITE_END, {}, MARQUEE8_INFO));
-  } catch (const LinkError&) {
+    info_ = read_info(transact(MARQUEE8_WRITE_END, {}, MARQUEE8_INFO).payload, port_.name());
+  } catch (const LinkError& error) {
     // A lost answer to WRITE_END is retried, and a board that did store the message then has
     // nothing left to end: whether it did, its INFO says.
-    take_info(transact(MARQUEE8_HELLO, {}, MARQUEE8_INFO));
+    try {
+      info_ = read_info(transact(MARQUEE8_HELLO, {}, MARQUEE8_INFO).payload, port_.name());
+    } catch (const LinkError&) {
+      throw StoreUnknown(error.what());
+    }
     if (info_.columns != columns.size() || info_.crc != message_crc(columns) ||
         info_.step_ms != message.step_ms || info_.brightness != message.brightness) {
       throw;
@@ -186,22 +185,35 @@ void BoardLink::store(const BoardMessage& message, const LinkProgress& progress)
   }
 }
 
-std::vector<std::uint8_t> BoardLink::read_columns(std::size_t count, const LinkProgress& progress) {
+std::vector<std::uint8_t> BoardLink::read_columns() {
   std::vector<std::uint8_t> columns;
-  while (columns.size() < count) {
-    if (!progress(columns.size(), count)) throw LinkError("cancelled");
-    const std::size_t want = std::min<std::size_t>(MARQUEE8_CHUNK_COLUMNS, count - columns.size());
+  while (columns.size() < info_.columns) {
+    report(columns.size(), info_.columns);
+    const std::size_t want =
+        std::min<std::size_t>(MARQUEE8_CHUNK_COLUMNS, info_.columns - columns.size());
     std::vector<std::uint8_t> request;
     put16(request, columns.size());
     request.push_back(static_cast<std::uint8_t>(want));
     const Frame data = transact(MARQUEE8_READ, request, MARQUEE8_DATA);
-    if (data.payload.size() != 2 + want || get16(data.payload, 0) != columns.size()) {
-      throw LinkError("the receiver on " + port_.name() + " sent back other columns than asked");
-    }
-    columns.insert(columns.end(), data.payload.begin() + 2, data.payload.end());
+    const std::span<const std::uint8_t> got =
+        read_data(data.payload, columns.size(), want, port_.name());
+    columns.insert(columns.end(), got.begin(), got.end());
   }
-  progress(count, count);
+  report(columns.size(), info_.columns);
   return columns;
+}
+
+std::vector<std::uint8_t> BoardLink::read_message(const LinkProgress& progress) {
+  const Task task(*this, progress);
+  if (info_.columns == 0) return {};
+  // A board may read its EEPROM wrong once; twice, it is failing.
+  for (int read = 0; read < 2; ++read) {
+    std::vector<std::uint8_t> columns = read_columns();
+    if (message_crc(columns) == info_.crc) return columns;
+  }
+  throw LinkError("the message read twice from the receiver on " + port_.name() +
+                  " does not have the CRC the receiver gave for it: its EEPROM may be failing; "
+                  "send the message again");
 }
 
 }  // namespace marquee8

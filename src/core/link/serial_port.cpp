@@ -3,6 +3,8 @@
 #include <fcntl.h>
 #include <libserialport.h>
 #include <poll.h>
+#include <sys/file.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -20,6 +22,11 @@ struct PortListDeleter {
 };
 
 std::string text_or_empty(const char* text) { return text != nullptr ? text : ""; }
+
+[[noreturn]] void throw_in_use(const std::string& name) {
+  throw LinkError("cannot open " + name +
+                  ": the port is in use by another program; close it and try again");
+}
 
 }  // namespace
 
@@ -50,6 +57,7 @@ SerialPort::SerialPort(const std::string& name) : name_(name) {
     if (error == ENOENT || error == ENODEV || error == ENXIO) {
       throw LinkError("cannot open " + name + ": no such serial port");
     }
+    if (error == EBUSY) throw_in_use(name);
     if (error == EACCES || error == EPERM) {
       throw LinkError("cannot open " + name +
                       ": permission denied. On Linux the serial ports belong to the dialout "
@@ -63,6 +71,13 @@ SerialPort::SerialPort(const std::string& name) : name_(name) {
     ::close(fd_);
     throw LinkError("cannot open " + name + ": not a serial port");
   }
+  // Two programs on one port take each other's bytes. The lock is what other serial tools
+  // (picocom, pyserial) take; TIOCEXCL keeps out the programs that take none, but root.
+  if (::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
+    ::close(fd_);
+    throw_in_use(name);
+  }
+  ::ioctl(fd_, TIOCEXCL);
   // 115200 baud 8N1, raw bytes, no flow control; the modem lines as they are (opening raises
   // DTR, which resets an Uno).
   ::cfmakeraw(&settings);
@@ -78,7 +93,11 @@ SerialPort::SerialPort(const std::string& name) : name_(name) {
   }
 }
 
-SerialPort::~SerialPort() { ::close(fd_); }
+SerialPort::~SerialPort() {
+  // The flag outlives this descriptor while another holds the terminal open.
+  ::ioctl(fd_, TIOCNXCL);
+  ::close(fd_);
+}
 
 void SerialPort::fail() const {
   throw LinkError("lost the connection to " + name_ + " (was the cable pulled?)");
@@ -113,8 +132,10 @@ std::vector<std::uint8_t> SerialPort::read_some(Clock::time_point deadline) {
     if (!wait(POLLIN, deadline)) return {};
     std::vector<std::uint8_t> bytes(256);
     const ssize_t got = ::read(fd_, bytes.data(), bytes.size());
-    if (got < 0 && (errno == EAGAIN || errno == EINTR)) continue;
-    if (got <= 0) fail();  // a terminal that reads as ended has lost its device
+    // A terminal that has lost its device reports a hang-up, EIO or ENXIO; a read of nothing
+    // only means the bytes poll() saw are gone, as when another program took them.
+    if (got == 0 || (got < 0 && (errno == EAGAIN || errno == EINTR))) continue;
+    if (got < 0) fail();
     bytes.resize(static_cast<std::size_t>(got));
     return bytes;
   }

@@ -19,14 +19,16 @@ struct SendReport {
 };
 
 // Stores `message` on the marquee8 receiver on `port`, reads it back and compares. Throws
-// LinkError, leaving the board's previous message in place, for a port that cannot be opened,
-// a board that does not answer or speaks another protocol version, a message over the board's
-// capacity (refused before anything is written), a lost connection, a damaged line, a
-// cancellation through `progress`, or a read-back that differs.
+// LinkError, leaving the board's previous message in place, for a port that cannot be opened
+// or is in use, a board that does not answer or speaks another protocol version, a message
+// over the board's capacity (refused before anything is written), a lost connection, a damaged
+// line, a cancellation through `progress`, or a read-back that differs. A failure after the
+// board was asked to store the message says that the board may show it.
 SendReport send_to_board(const std::string& port, const BoardMessage& message,
                          const LinkProgress& progress);
 
-// The message the receiver on `port` stores. Throws LinkError, also when it stores none.
+// The message the receiver on `port` stores, checked against the CRC the receiver gives for
+// it. Throws LinkError, also when it stores none.
 BoardMessage receive_from_board(const std::string& port);
 
 // "/dev/ttyACM0  Arduino Uno (2341:0043)", as --list-ports writes a port.

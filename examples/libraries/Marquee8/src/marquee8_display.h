@@ -51,7 +51,9 @@ class Marquee8Display {
   void setBrightness(uint8_t brightness) { writeAll(INTENSITY, brightness); }
 
   // Shows the message from column `first` on, wrapping round to its start after column `last`.
-  void show(uint16_t first, uint16_t last, ColumnReader read) {
+  // Calls `between`, if given, after each of the eight register loads: work that must not wait
+  // for the whole picture.
+  void show(uint16_t first, uint16_t last, ColumnReader read, void (*between)() = 0) {
     uint8_t window[MODULES * 8];  // the columns on show, left to right
     uint16_t column = first;
     for (uint8_t x = 0; x < MODULES * 8; x++) {
@@ -64,6 +66,7 @@ class Marquee8Display {
         values[module] = registerValue(&window[module * 8], reg);
       }
       writeRegister(reg, values);
+      if (between) between();
     }
   }
 

@@ -24,6 +24,8 @@
 
 /* The board drops a frame whose next byte is this late, and answers ERROR_FRAME. */
 #define MARQUEE8_BYTE_TIMEOUT_MS 50
+/* Before any ERROR the board waits until nothing has come for this long, scrolling meanwhile. */
+#define MARQUEE8_QUIET_MS 5
 
 /* Commands, host to board. */
 #define MARQUEE8_HELLO 0x01       /* no payload; answered by INFO */
