@@ -1,8 +1,9 @@
 #!/usr/bin/python3
 """The page's size and speed in headless Chromium from a local server, against the targets:
-everything it loads at most 1.5 MB gzipped, interactive within 1 s, 1,000 characters shown
-within 50 ms and 100,000 within 1 s (converted in the page's worker), and the longest task
-the page's own thread ran meanwhile.
+everything it loads at most 1.5 MB gzipped, interactive within 0.5 s, 1,000 characters shown
+within 50 ms, no task of the page's own thread over 100 ms while 100,000 characters or a
+20 MB pasted array are shown, and the share of that thread an idle page takes: 0 % before
+anything is converted, at most 5 % while the preview scrolls.
 Run: bench/web_figures.py [PAGE_FOLDER]   (default: build/web/page; scripts/build-web makes it)"""
 
 import gzip
@@ -10,6 +11,7 @@ import json
 import os
 import statistics
 import sys
+import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "web"))
 from browser import Browser, PageServer  # noqa: E402
@@ -48,55 +50,103 @@ def interactive(server):
             browser.close()
     median = statistics.median(times)
     report("interactive (navigation to worker ready)",
-           f"median {median:.0f} ms, max {max(times):.0f} ms (5 fresh)", "<= 1000 ms",
-           median <= 1000)
+           f"median {median:.0f} ms, max {max(times):.0f} ms (5 fresh)", "<= 500 ms",
+           median <= 500)
 
 
-def conversion(browser, length, target_ms):
-    text = (TEXT * (length // len(TEXT) + 1))[:length]
+def watch_long_tasks(browser):
     browser.driver.execute_script(
         "window.longest = 0;"
         "new PerformanceObserver((list) => { for (const task of list.getEntries())"
         "  window.longest = Math.max(window.longest, task.duration); })"
-        ".observe({ type: 'longtask' });", json.dumps(text))
+        ".observe({ type: 'longtask' });")
+
+
+def longest_task(browser):
+    """The longest task of the page's thread since watch_long_tasks; 0 when none took 50 ms,
+    the least a long task is."""
+    return browser.driver.execute_script("return window.longest")
+
+
+def click_to_painted(browser, button):
+    """From the click to the first frame painted once the page is no longer busy."""
+    return browser.driver.execute_async_script("""
+        const done = arguments[arguments.length - 1];
+        const body = document.body;
+        const start = performance.now();
+        const painted = () => requestAnimationFrame(() => setTimeout(
+            () => done(performance.now() - start)));
+        const observer = new MutationObserver(() => {
+          if (body.dataset.busy === '0') { observer.disconnect(); painted(); }
+        });
+        observer.observe(body, { attributes: true, attributeFilter: ['data-busy'] });
+        document.getElementById(arguments[0]).click();""", button)
+
+
+def conversion(browser, length, target_ms=None):
+    text = (TEXT * (length // len(TEXT) + 1))[:length]
+    watch_long_tasks(browser)
     times = []
     for run in range(RUNS):
         # Each run a text of its own, so that the output box really changes.
         browser.driver.execute_script(
             "document.getElementById('txtinput').value = JSON.parse(arguments[0]);",
             json.dumps(text[:-1] + "0123456789"[run % 10]))
-        # From the click to the first frame painted with the output in place.
-        times.append(browser.driver.execute_async_script("""
-            const done = arguments[arguments.length - 1];
-            const body = document.body;
-            const start = performance.now();
-            const painted = () => requestAnimationFrame(() => setTimeout(
-                () => done(performance.now() - start)));
-            const observer = new MutationObserver(() => {
-              if (body.dataset.busy === '0') { observer.disconnect(); painted(); }
-            });
-            observer.observe(body, { attributes: true, attributeFilter: ['data-busy'] });
-            document.getElementById('Command1').click();"""))
-    longest = browser.driver.execute_script("return window.longest")
+        times.append(click_to_painted(browser, "Command1"))
     median = statistics.median(times)
-    report(f"{length:,} characters, click to output painted",
-           f"median {median:.1f} ms, max {max(times):.1f} ms ({RUNS} runs)", f"<= {target_ms} ms",
-           median <= target_ms)
-    # The conversion runs in the worker; what the page's own thread still does is take the
-    # result and lay out the output box's text. Told, not judged: the page answers again after
-    # it, within the time above.
-    print(f"{length:,} characters, longest main-thread task".ljust(45) + f"{longest:.0f} ms")
+    figure = f"median {median:.1f} ms, max {max(times):.1f} ms ({RUNS} runs)"
+    if target_ms is not None:
+        report(f"{length:,} characters, click to output painted", figure, f"<= {target_ms} ms",
+               median <= target_ms)
+    else:
+        print(f"{length:,} characters, click to output painted".ljust(45) + figure)
+    longest = longest_task(browser)
+    report(f"{length:,} characters, longest main-thread task", f"{longest:.0f} ms",
+           "<= 100 ms", longest <= 100)
+
+
+def pasted_array(browser):
+    array = "byte a[]={" + "127, 8, 8, 8, 127, 0, " * 900000 + "};"
+    watch_long_tasks(browser)
+    browser.driver.execute_script(
+        "document.getElementById('arrayText').value = arguments[0];", array)
+    took = click_to_painted(browser, "showArray")
+    longest = longest_task(browser)
+    report(f"{len(array) / 1e6:.0f} MB pasted array, longest main-thread task",
+           f"{longest:.0f} ms (shown in {took:.0f} ms)", "<= 100 ms", longest <= 100)
+
+
+def idle_share(browser, what, target_percent):
+    """The share of the page's thread spent on tasks over 5 s of an idle page."""
+    driver = browser.driver
+    driver.execute_cdp_cmd("Performance.enable", {})
+
+    def busy_seconds():
+        metrics = driver.execute_cdp_cmd("Performance.getMetrics", {})["metrics"]
+        return next(m["value"] for m in metrics if m["name"] == "TaskDuration")
+    before = busy_seconds()
+    start = time.monotonic()
+    time.sleep(5)
+    share = 100 * (busy_seconds() - before) / (time.monotonic() - start)
+    report(f"idle page, {what}", f"{share:.1f} % of the main thread", f"<= {target_percent} %",
+           share <= target_percent)
 
 
 def main():
     size()
     with PageServer(PAGE) as server:
         interactive(server)
-        browser = Browser()
+        browser = Browser(["--window-size=1280,800"])
         try:
             browser.open(server.url + "index.html")
+            browser.settle()
+            idle_share(browser, "first visit", 1)
             conversion(browser, 1000, 50)
-            conversion(browser, 100000, 1000)
+            conversion(browser, 100000)
+            pasted_array(browser)
+            idle_share(browser, "preview scrolling", 5)
+            browser.driver.execute_script("window.scrollTo(0, document.body.scrollHeight)")
+            idle_share(browser, "preview scrolled off-screen", 1)
         finally:
             browser.close()
     return 0 if all(verdicts) else 1

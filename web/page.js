@@ -6,41 +6,6 @@ const $ = (id) => document.getElementById(id);
 const storageKey = 'marquee8.settings';
 const fontKey = 'marquee8.font';
 
-// ---- Text to UTF-8 ----------------------------------------------------------------------------
-
-// UTF-8 as the command line would read it. A lone surrogate, which no UTF-8 can hold, becomes
-// the three bytes it would take, so that the core rejects the text instead of guessing.
-function utf8(text) {
-  const bytes = new Uint8Array(text.length * 3);
-  let n = 0;
-  for (let i = 0; i < text.length; ++i) {
-    let c = text.charCodeAt(i);
-    if (c >= 0xd800 && c < 0xdc00 && i + 1 < text.length) {
-      const low = text.charCodeAt(i + 1);
-      if (low >= 0xdc00 && low < 0xe000) {
-        c = 0x10000 + ((c - 0xd800) << 10) + (low - 0xdc00);
-        ++i;
-      }
-    }
-    if (c < 0x80) {
-      bytes[n++] = c;
-    } else if (c < 0x800) {
-      bytes[n++] = 0xc0 | (c >> 6);
-      bytes[n++] = 0x80 | (c & 63);
-    } else if (c < 0x10000) {
-      bytes[n++] = 0xe0 | (c >> 12);
-      bytes[n++] = 0x80 | ((c >> 6) & 63);
-      bytes[n++] = 0x80 | (c & 63);
-    } else {
-      bytes[n++] = 0xf0 | (c >> 18);
-      bytes[n++] = 0x80 | ((c >> 12) & 63);
-      bytes[n++] = 0x80 | ((c >> 6) & 63);
-      bytes[n++] = 0x80 | (c & 63);
-    }
-  }
-  return bytes.subarray(0, n);
-}
-
 // ---- The worker -------------------------------------------------------------------------------
 
 const worker = new Worker('worker.js');
@@ -52,7 +17,8 @@ const workerReady = new Promise((resolve) => { readyResolve = resolve; });
 worker.onmessage = (event) => {
   const { id, result, error, kind } = event.data;
   if (id === 0) {
-    readyResolve();
+    if (error === undefined) readyResolve();
+    else tell(Object.assign(new Error(error), { kind: 'load' }));
     return;
   }
   const { resolve, reject } = pending.get(id);
@@ -90,6 +56,36 @@ const numbers = {
   size: ['the size', 1, 64, 'pixels'],
 };
 
+// Whether `value`, kept from an earlier visit, is one the control `key` can take. Anything
+// else (a setting this page does not know, a value of the wrong type or out of range) is left
+// at its classic value.
+function fits(key, value) {
+  const control = $(key);
+  if (checkboxes.includes(key)) return typeof value === 'boolean';
+  if (control.tagName === 'SELECT') return [...control.options].some((o) => o.value === value);
+  if (key in numbers) {
+    const [, low, high] = numbers[key];
+    return (key === 'size' && value === null) ||
+      (Number.isInteger(value) && value >= low && value <= high);
+  }
+  return typeof value === 'string';
+}
+
+function storedSettings() {
+  let stored = null;
+  try {
+    stored = JSON.parse(localStorage.getItem(storageKey));
+  } catch {
+    // Unreadable: the classic settings.
+  }
+  const values = { ...classic };
+  if (typeof stored !== 'object' || stored === null) return values;
+  for (const key of Object.keys(classic)) {
+    if (Object.hasOwn(stored, key) && fits(key, stored[key])) values[key] = stored[key];
+  }
+  return values;
+}
+
 function showSettings(values) {
   for (const [key, value] of Object.entries(values)) {
     const control = $(key);
@@ -113,8 +109,10 @@ function settingsOfControls() {
       }
       const [words, low, high, unit] = numbers[key];
       if (!/^-?\d+$/.test(text) || Number(text) < low || Number(text) > high) {
-        throw Object.assign(new Error(`${words} must be ${low} to ${high} ${unit}, not ${text}`),
-          { kind: key === 'size' || key === 'offset' ? 'font' : 'settings' });
+        // A number field gives '' for what is not a number.
+        const given = text || (control.validity.badInput ? 'a number' : 'empty');
+        throw Object.assign(new Error(`${words} must be ${low} to ${high} ${unit}, not ${given}`),
+          { kind: key === 'size' || key === 'offset' ? 'font' : 'settings', field: key });
       }
       values[key] = Number(text);
     } else {
@@ -167,17 +165,57 @@ const messages = {
   settings: 'The output settings cannot be used: ',
   array: 'The array cannot be read: ',
   memory: 'Out of memory: ',
+  load: 'The converter could not be loaded: ',
 };
 
-function tell(error) {
+// The field a message of the core's is about, from the words it starts with.
+const fieldsOfMessages = [
+  ['the lead-in', 'leadIn'], ['the lead-out', 'leadOut'], ['the array name', 'arrayName'],
+  ['the length name', 'lengthName'], ['the array and its length', 'lengthName'],
+  ['raw bytes', 'art'], ['the offset', 'offset'],
+];
+
+function fieldOf(error, input) {
+  if (error.field) return error.field;
+  if (error.kind === 'font') return /size|pixel/.test(error.message) ? 'size' : 'fontFile';
+  if (error.kind === 'settings') {
+    return fieldsOfMessages.find(([words]) => error.message.startsWith(words))?.[1];
+  }
+  return ['invalid-text', 'too-long', 'array'].includes(error.kind) ? input : undefined;
+}
+
+// Tells what went wrong, marks the field at fault, and marks the output, if any, as out of
+// date: it stays as it was, for the settings before.
+function tell(error, prefix = messages[error.kind] ?? 'The conversion failed: ', input) {
+  clearMessage();
   const message = $('message');
-  message.textContent = (messages[error.kind] ?? 'The conversion failed: ') + error.message;
+  message.textContent = prefix + error.message;
+  const field = $(fieldOf(error, input) ?? '');
+  if (field) {
+    field.setAttribute('aria-invalid', 'true');
+    field.setAttribute('aria-describedby', 'message');
+  }
+  if (last) {
+    $('txtoutput').dataset.stale = 'true';
+    message.textContent += ' The output below is still the one before this change.';
+  }
   message.hidden = false;
+}
+
+// The core names a font by the worker's copy of it; the user knows it by its file's name.
+function named(error, path, name) {
+  if (path !== 'builtin') error.message = error.message.replaceAll(`'${path}'`, `'${name}'`);
+  return error;
 }
 
 function clearMessage() {
   $('message').hidden = true;
   $('message').textContent = '';
+  for (const field of document.querySelectorAll('[aria-invalid]')) {
+    field.removeAttribute('aria-invalid');
+    field.removeAttribute('aria-describedby');
+  }
+  delete $('txtoutput').dataset.stale;
 }
 
 function drawCanvas(columns, height) {
@@ -207,70 +245,22 @@ function statusText(shown) {
   return parts.join(' · ');
 }
 
+// The status line: the figures of what is shown, then what was just done with it.
+let figures = '';
+function note(done) {
+  $('status').textContent = figures ? `${figures} · ${done}` : done;
+}
+
 function show(shown) {
-  $('txtoutput').value = shown.output;
+  $('txtoutput').show(shown.output, shown.lineStarts);
   drawCanvas(shown.canvas, shown.canvasHeight);
   preview.setColumns(shown.array);
-  $('status').textContent = statusText(shown);
+  figures = statusText(shown);
+  $('status').textContent = figures;
   clearMessage();
 }
 
-// ---- The LED preview --------------------------------------------------------------------------
-
-// The array as the marquee scrolls it: one column a step, the lead-in first, then around again.
-const preview = (() => {
-  const canvas = $('led');
-  const context = canvas.getContext('2d');
-  const pitch = 7;
-  const stepsPerSecond = 20;
-  let columns = new Uint8Array(0);
-  let started = performance.now();
-
-  function draw(now) {
-    const step = Math.floor(((now - started) * stepsPerSecond) / 1000);
-    context.fillStyle = '#111';
-    context.fillRect(0, 0, canvas.width, canvas.height);
-    const visible = Math.floor(canvas.width / pitch);
-    for (let k = 0; k < visible; ++k) {
-      const value = columns.length ? columns[(step + k) % columns.length] : 0;
-      for (let row = 0; row < 8; ++row) {
-        context.fillStyle = (value >> row) & 1 ? '#ff2814' : '#3a1410';
-        context.beginPath();
-        context.arc(k * pitch + pitch / 2, row * pitch + pitch / 2 + 0.5, pitch / 2 - 1, 0,
-          2 * Math.PI);
-        context.fill();
-      }
-    }
-  }
-
-  let paused = false;
-  let frame = 0;
-  let pausedAt = 0;
-  function loop(now) {
-    draw(now);
-    frame = requestAnimationFrame(loop);
-  }
-  frame = requestAnimationFrame(loop);
-
-  return {
-    setColumns(values) {
-      columns = values;
-      started = performance.now();
-      draw(started);
-    },
-    setPaused(pause) {
-      if (pause === paused) return;
-      paused = pause;
-      if (paused) {
-        cancelAnimationFrame(frame);
-        pausedAt = performance.now();
-      } else {
-        started += performance.now() - pausedAt;
-        frame = requestAnimationFrame(loop);
-      }
-    },
-  };
-})();
+const preview = ledPreview($('led'), $('pause'));
 
 // ---- Commands ---------------------------------------------------------------------------------
 
@@ -290,72 +280,153 @@ function busy(command) {
 // What was last shown, so that a changed setting shows it again: a text or an array.
 let last = null;
 
-const run = busy(async (what) => {
+// Only the newest run asked for is shown: one asked for while another is under way waits, in
+// place of any that waited before it, and the answer to the one under way is then dropped.
+let waiting = null;
+let running = false;
+
+async function runOnce(what) {
   try {
     const values = settingsOfControls();
     save(values);
     const op = what.kind === 'text' ? 'start' : 'showArray';
-    show(await ask(op, { settings: coreSettings(values), text: what.bytes }));
+    const shown = await ask(op, { settings: coreSettings(values), text: what.text });
+    if (waiting) return;
+    show(shown);
     last = what;
+    downloadBytes(what, coreSettings(values));
   } catch (error) {
-    tell(error);
+    if (!waiting) tell(named(error, fontPath, fontLabel), undefined, what.field);
+  }
+}
+
+const runNewest = busy(async (what) => {
+  running = true;
+  try {
+    for (let next = what; next; next = waiting, waiting = null) await runOnce(next);
+  } finally {
+    running = false;
   }
 });
 
-function start() {
-  run({ kind: 'text', bytes: utf8($('txtinput').value) });
+function run(what) {
+  if (!running) return runNewest(what);
+  waiting = what;
+  return Promise.resolve();
 }
 
+function start() {
+  return run({ kind: 'text', text: $('txtinput').value, field: 'txtinput' });
+}
+
+// MicroPython's file is a .txt: Chromium holds a .py from a site first visited today as a
+// dangerous file. The format's note tells the user to rename it.
 const downloadNames = {
-  classic: 'marquee8.h', progmem: 'marquee8.h', c: 'marquee8.h', micropython: 'marquee8.py',
+  classic: 'marquee8.h', progmem: 'marquee8.h', c: 'marquee8.h', micropython: 'marquee8.py.txt',
   raw: 'marquee8.bin',
 };
 
+// What each format's output means, shown under the format.
+const formatNotes = {
+  classic: 'byte a[] holds one byte a column, left to right, bit 0 the top LED (bit 7 with ' +
+    '"Top row is bit 7"); slen is the index of its last byte, one less than the bytes counted ' +
+    'above. An AVR copies it into RAM at start-up: an Uno has 2 KB. Downloads as marquee8.h.',
+  progmem: 'The same bytes kept in an AVR\'s flash: read one with pgm_read_byte(&a[i]). The ' +
+    'marquee8_max7219 example sketch that comes with marquee8 scrolls it on MAX7219 modules. ' +
+    'Downloads as marquee8.h.',
+  c: 'const uint8_t a[], which stays in flash on ARM and ESP boards; slen is the index of its ' +
+    'last byte. Downloads as marquee8.h.',
+  micropython: 'a = bytes((...)), a framebuf.MONO_VLSB buffer 8 rows high; slen is the index ' +
+    'of its last byte. Downloads as marquee8.py.txt, a Python file: rename it marquee8.py on ' +
+    'your board (browsers hold .py downloads from new sites).',
+  raw: 'The bytes alone, for EEPROM or an SD card, shown here in hex. Downloads as marquee8.bin.',
+};
+
+function showFormatNote() {
+  $('formatNote').textContent = formatNotes[$('format').value];
+}
+
 // Exactly the bytes `marquee8 -o` writes for what is shown: the input text, or the array read
 // back, with the current settings.
+// The file's bytes for what is shown, asked for as soon as it is shown: a browser lets a page
+// save a file only just after a click, so a long result's bytes must be ready by then.
+let prepared = null;
+
+function downloadBytes(what, settings) {
+  const key = JSON.stringify(settings);
+  if (prepared?.what !== what || prepared.key !== key) {
+    const op = what.kind === 'text' ? 'download' : 'downloadArray';
+    prepared = { what, key, bytes: ask(op, { settings, text: what.text }) };
+    // For scripts and tests: whether a click now saves the file at once.
+    $('download').dataset.prepared = 'false';
+    const mine = prepared;
+    prepared.bytes.then(() => {
+      if (prepared === mine) $('download').dataset.prepared = 'true';
+    }, () => {
+      // Told when the user asks for the file.
+    });
+  }
+  return prepared.bytes;
+}
+
 const download = busy(async () => {
   try {
     const values = settingsOfControls();
-    const what = last ?? { kind: 'text', bytes: utf8($('txtinput').value) };
-    const op = what.kind === 'text' ? 'download' : 'downloadArray';
-    const bytes = await ask(op, { settings: coreSettings(values), text: what.bytes });
+    const what = last ?? { kind: 'text', text: $('txtinput').value };
+    const bytes = await downloadBytes(what, coreSettings(values));
     const link = document.createElement('a');
     link.href = URL.createObjectURL(new Blob([bytes], { type: 'application/octet-stream' }));
     link.download = downloadNames[values.format];
     link.click();
+    note(`downloaded ${link.download}, ${bytes.length.toLocaleString('en-US')} bytes`);
     setTimeout(() => URL.revokeObjectURL(link.href), 60000);
   } catch (error) {
-    tell(error);
+    tell(named(error, fontPath, fontLabel));
   }
 });
 
-async function copy() {
+const copy = busy(async () => {
+  if ($('txtoutput').dataset.stale) {
+    note('not copied: the output is out of date until the problem above is put right');
+    return;
+  }
   const text = $('txtoutput').value;
   try {
     await navigator.clipboard.writeText(text);
   } catch {
-    $('txtoutput').select();
-    document.execCommand('copy');
+    // No clipboard API (an insecure origin): the copy command, given the whole text.
+    const give = (event) => {
+      event.clipboardData.setData('text/plain', text);
+      event.preventDefault();
+    };
+    document.addEventListener('copy', give, { once: true });
+    if (!document.execCommand('copy')) {
+      tell(new Error('the browser did not allow it'), 'The output was not copied: ');
+      return;
+    }
   }
-}
+  note(`copied ${text.length.toLocaleString('en-US')} characters`);
+});
 
+// Uses the font file `name`; what went wrong if it cannot be used, and then the font in use
+// stays.
 const useFont = busy(async (name, bytes, remember) => {
-  const before = { path: fontPath, label: fontLabel };
-  fontPath = await ask('font', { name, bytes });
-  fontLabel = name;
+  let path;
   try {
-    // Opened at once, so that an unusable file is told now and the font in use stays.
-    await ask('start', { settings: coreSettings(settingsOfControls()), text: new Uint8Array() });
+    path = await ask('font', { bytes, keep: fontPath });
+    // Opened at once, so that an unusable file is told now.
+    const settings = { ...coreSettings(settingsOfControls()), font: path };
+    await ask('start', { settings, text: '' });
   } catch (error) {
-    fontPath = before.path;
-    fontLabel = before.label;
-    tell(error);
-    return;
+    return named(error, path, name);
   }
+  fontPath = path;
+  fontLabel = name;
   $('fontName').textContent = fontLabel;
   if (remember) saveFont(name, bytes);
   if (last) await run(last);
   else clearMessage();
+  return null;
 });
 
 function useBuiltinFont() {
@@ -375,37 +446,44 @@ function readFile(input) {
 
 // ---- Start-up ---------------------------------------------------------------------------------
 
-function restore() {
-  let values = classic;
+// The font kept from an earlier visit, used again; dropped if it cannot be, with the message
+// that says so returned.
+async function restoreFont() {
+  let kept = null;
+  let error = null;
   try {
-    values = { ...classic, ...JSON.parse(localStorage.getItem(storageKey) ?? '{}') };
+    kept = JSON.parse(localStorage.getItem(fontKey));
+    if (kept === null) return null;
+    if (typeof kept.name !== 'string') throw new Error('no name');
+    const bytes = Uint8Array.from(atob(kept.data), (c) => c.charCodeAt(0));
+    error = await useFont(kept.name, bytes, false);
   } catch {
-    values = classic;
+    error = new Error('it was not kept whole');
   }
-  showSettings(values);
-  try {
-    const font = JSON.parse(localStorage.getItem(fontKey) ?? 'null');
-    if (font) {
-      const bytes = Uint8Array.from(atob(font.data), (c) => c.charCodeAt(0));
-      useFont(font.name, bytes, false);
-    }
-  } catch {
-    localStorage.removeItem(fontKey);
-  }
+  if (!error) return null;
+  saveFont(null, null);
+  const name = typeof kept?.name === 'string' ? `'${kept.name}' ` : '';
+  return `The font kept from your last visit ${name}was dropped: ${error.message}`;
 }
 
 $('Command1').addEventListener('click', start);
+$('txtinput').addEventListener('keydown', (event) => {
+  if (event.key === 'Enter' && !event.isComposing) start();
+});
+$('format').addEventListener('change', showFormatNote);
 $('download').addEventListener('click', download);
 $('copy').addEventListener('click', copy);
-$('pause').addEventListener('change', () => preview.setPaused($('pause').checked));
-$('showArray').addEventListener('click', () => run({ kind: 'array', bytes: utf8($('arrayText').value) }));
+$('showArray').addEventListener('click',
+  () => run({ kind: 'array', text: $('arrayText').value, field: 'arrayText' }));
 $('arrayFile').addEventListener('change', busy(async () => {
   const file = await readFile($('arrayFile'));
-  if (file) await run({ kind: 'array', bytes: file.bytes });
+  // The file's bytes as they are: the core tells what it cannot read in them.
+  if (file) await run({ kind: 'array', text: file.bytes, field: 'arrayFile' });
 }));
 $('fontFile').addEventListener('change', busy(async () => {
   const file = await readFile($('fontFile'));
-  if (file) await useFont(file.name, file.bytes, true);
+  const error = file && await useFont(file.name, file.bytes, true);
+  if (error) tell(error);
 }));
 $('builtinFont').addEventListener('click', useBuiltinFont);
 // Once something is shown, a changed setting shows it again with the new settings.
@@ -421,13 +499,23 @@ $('settings').addEventListener('change', (event) => {
     }
   }
 });
-document.addEventListener('visibilitychange', () => {
-  preview.setPaused(document.hidden || $('pause').checked);
-});
 
-restore();
-workerReady.then(() => {
+showSettings(storedSettings());
+showFormatNote();
+// A first look shows a real conversion: the classic text with the settings kept.
+Promise.all([workerReady, restoreFont()]).then(async ([, dropped]) => {
   performance.mark('marquee8-ready');
-  $('status').textContent = 'Ready';
+  figures = 'Ready';
+  $('status').textContent = figures;
   document.body.dataset.ready = 'true';
+  if (!last) await start();
+  if (dropped) {
+    $('message').textContent = dropped;
+    $('message').hidden = false;
+  }
 });
+if ('serviceWorker' in navigator) {
+  navigator.serviceWorker.register('sw.js').catch(() => {
+    // Without it the page still works; only offline use is lost.
+  });
+}

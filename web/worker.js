@@ -1,40 +1,102 @@
 // Runs the conversion core off the page's thread, so that a long text never freezes the page.
-// Requests are answered in the order they come: { id, result } or { id, error, kind }.
+// Every request is answered, in the order it came: { id, result } or { id, error, kind }.
 'use strict';
 
-importScripts('marquee8.js');
+importScripts('lines.js', 'marquee8.js');
 
 const ready = createMarquee8().then((module) => ({ module, conversion: new module.Conversion() }));
 
-// A font file the user opened, kept in the module's memory file system under its own name.
-function storeFont(module, name, bytes) {
+// UTF-8 as the command line would read it. A lone surrogate, which no UTF-8 can hold, becomes
+// the three bytes it would take, so that the core rejects the text instead of guessing.
+function utf8(text) {
+  const bytes = new Uint8Array(text.length * 3);
+  let n = 0;
+  for (let i = 0; i < text.length; ++i) {
+    let c = text.charCodeAt(i);
+    if (c >= 0xd800 && c < 0xdc00 && i + 1 < text.length) {
+      const low = text.charCodeAt(i + 1);
+      if (low >= 0xdc00 && low < 0xe000) {
+        c = 0x10000 + ((c - 0xd800) << 10) + (low - 0xdc00);
+        ++i;
+      }
+    }
+    if (c < 0x80) {
+      bytes[n++] = c;
+    } else if (c < 0x800) {
+      bytes[n++] = 0xc0 | (c >> 6);
+      bytes[n++] = 0x80 | (c & 63);
+    } else if (c < 0x10000) {
+      bytes[n++] = 0xe0 | (c >> 12);
+      bytes[n++] = 0x80 | ((c >> 6) & 63);
+      bytes[n++] = 0x80 | (c & 63);
+    } else {
+      bytes[n++] = 0xf0 | (c >> 18);
+      bytes[n++] = 0x80 | ((c >> 12) & 63);
+      bytes[n++] = 0x80 | ((c >> 6) & 63);
+      bytes[n++] = 0x80 | (c & 63);
+    }
+  }
+  return bytes.subarray(0, n);
+}
+
+// A font file the user opened, kept in the module's memory file system under a name of the
+// worker's own: the user's name may be anything, '..' included. Of the fonts before it only
+// `keep`, the one in use, stays.
+let fonts = 0;
+function storeFont(module, bytes, keep) {
   const folder = '/fonts';
   if (!module.FS.analyzePath(folder).exists) module.FS.mkdir(folder);
-  const path = `${folder}/${name.replace(/[/\\]/g, '_') || 'font'}`;
+  for (const name of module.FS.readdir(folder)) {
+    const old = `${folder}/${name}`;
+    if (name !== '.' && name !== '..' && old !== keep) module.FS.unlink(old);
+  }
+  const path = `${folder}/${++fonts}`;
   module.FS.writeFile(path, new Uint8Array(bytes));
   return path;
 }
 
+// The result with its output's line breaks as a text area holds them (CR LF as one) and where
+// its lines start, found here so that the page's thread need not look through it, and the buffers to hand over without a copy.
+function shown(result) {
+  if (typeof result.output !== 'string') return [result, []];
+  result.output = result.output.replace(/\r\n?/g, '\n');
+  result.lineStarts = lineStarts(result.output);
+  return [result, [result.lineStarts.buffer, result.array.buffer]];
+}
+
+// A text typed or pasted comes as a string, a file's as its bytes.
+const input = (text) => (typeof text === 'string' ? utf8(text) : text);
+
 const operations = {
-  start: (c, request) => c.start(request.settings, request.text),
-  download: (c, request) => c.download(request.settings, request.text),
-  showArray: (c, request) => c.showArray(request.settings, request.text),
-  downloadArray: (c, request) => c.downloadArray(request.settings, request.text),
+  font: (module, c, request) => storeFont(module, request.bytes, request.keep),
+  start: (module, c, request) => c.start(request.settings, input(request.text)),
+  download: (module, c, request) => c.download(request.settings, input(request.text)),
+  showArray: (module, c, request) => c.showArray(request.settings, input(request.text)),
+  downloadArray: (module, c, request) => c.downloadArray(request.settings, input(request.text)),
 };
+
+async function answer(request) {
+  const { module, conversion } = await ready;
+  const operation = operations[request.op];
+  if (!operation) return { error: `there is no operation '${request.op}'`, kind: 'other' };
+  const result = operation(module, conversion, request);
+  if (result.error !== undefined) return { error: result.error, kind: result.kind };
+  const [value, transfer] = shown(result);
+  return { result: value, transfer };
+}
 
 onmessage = async (event) => {
   const request = event.data;
-  const { module, conversion } = await ready;
-  if (request.op === 'font') {
-    postMessage({ id: request.id, result: storeFont(module, request.name, request.bytes) });
-    return;
+  let reply;
+  try {
+    reply = await answer(request);
+  } catch (error) {
+    // The file system's errors carry a code, not words.
+    reply = { error: error?.message || String(error?.code ?? error), kind: 'other' };
   }
-  const result = operations[request.op](conversion, request);
-  if (result.error !== undefined) {
-    postMessage({ id: request.id, error: result.error, kind: result.kind });
-  } else {
-    postMessage({ id: request.id, result });
-  }
+  const { transfer = [], ...fields } = reply;
+  postMessage({ id: request.id, ...fields }, transfer);
 };
 
-ready.then(() => postMessage({ id: 0, result: 'ready' }));
+ready.then(() => postMessage({ id: 0, result: 'ready' }),
+  (error) => postMessage({ id: 0, error: String(error?.message ?? error), kind: 'other' }));

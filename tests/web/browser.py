@@ -86,8 +86,10 @@ class Browser:
         self.profile.cleanup()
 
     def open(self, url):
+        """Opens the page and waits for the conversion it shows on arrival."""
         self.driver.get(url)
         self.wait_for(lambda d: d.execute_script("return document.body.dataset.ready"), 30)
+        self.settle()
 
     def element(self, element_id):
         return self.driver.find_element(By.ID, element_id)
@@ -100,11 +102,14 @@ class Browser:
         self.wait_for(lambda d: d.execute_script("return document.body.dataset.busy") == "0",
                       timeout)
 
-    def take_download(self, timeout=60):
-        """The bytes of the one file the page has downloaded, removed once read."""
+    def take_download(self, length=1, timeout=60):
+        """The bytes of the one file the page has downloaded, removed once read, once it holds
+        at least `length` bytes: Chromium may write a file under its own name as it goes."""
         def finished(_):
             names = os.listdir(self.downloads)
-            return names if names and not any(n.endswith(".crdownload") for n in names) else None
+            done = names and not any(n.endswith(".crdownload") for n in names) and all(
+                os.path.getsize(os.path.join(self.downloads, n)) >= length for n in names)
+            return names if done else None
         names = self.wait_for(finished, timeout)
         assert len(names) == 1, names
         path = os.path.join(self.downloads, names[0])

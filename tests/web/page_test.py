@@ -15,6 +15,7 @@ import unittest
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from browser import Browser, PageServer, requests_from  # noqa: E402
+from reference import as_shown, written  # noqa: E402
 from selenium.webdriver.common.keys import Keys  # noqa: E402
 from selenium.webdriver.support.ui import Select  # noqa: E402
 
@@ -73,29 +74,13 @@ def options(settings, font):
 
 
 def marquee8(*args):
-    """What marquee8 writes with -o, and what it says on standard error."""
-    with tempfile.TemporaryDirectory() as folder:
-        out = os.path.join(folder, "out")
-        run = subprocess.run([MARQUEE8, "-o", out, *args], capture_output=True)
-        assert run.returncode == 0, run.stderr
-        with open(out, "rb") as file:
-            return file.read(), run.stderr.decode()
+    return written(MARQUEE8, *args)
 
 
 def marquee8_error(*args):
     run = subprocess.run([MARQUEE8, *args], capture_output=True, stdin=subprocess.DEVNULL)
     assert run.returncode != 0
     return run.stderr.decode().splitlines()[0].removeprefix("marquee8: ")
-
-
-def as_shown(output, settings):
-    """The output box's text for what marquee8 writes: the final line break dropped, raw bytes
-    in hex, and CR LF read as one line break, as every HTML text area holds it."""
-    if settings["format"] == "raw":
-        return " ".join(f"{byte:02x}" for byte in output)
-    text = output.decode("ascii")
-    text = text[:-2] if text.endswith("\r\n") else text[:-1]
-    return text.replace("\r\n", "\n")
 
 
 def typed(text):
@@ -175,9 +160,9 @@ class PageCase(unittest.TestCase):
         element = self.browser.element("message")
         return element.text if element.is_displayed() else None
 
-    def download(self):
+    def download(self, length):
         self.click("download")
-        return self.browser.take_download()
+        return self.browser.take_download(length)
 
 
 class SameBytes(PageCase):
@@ -195,8 +180,8 @@ class SameBytes(PageCase):
                     self.click("Command1")
                     self.assertIsNone(self.message())
                     expected, warnings = marquee8(*options(settings, font), "--", text)
-                    self.assertEqual(self.download(), expected)
-                    self.assertEqual(self.output_box(), as_shown(expected, settings))
+                    self.assertEqual(self.download(len(expected)), expected)
+                    self.assertEqual(self.output_box(), as_shown(expected, settings["format"]))
                     for line in warnings.splitlines():
                         self.assertIn(line.removeprefix("marquee8: warning: "),
                                       self.browser.element("status").text)
@@ -236,8 +221,8 @@ class SameBytes(PageCase):
                         self.enter("arrayText", array.decode())
                         self.click("showArray")
                     self.assertIsNone(self.message())
-                    self.assertEqual(self.download(), expected)
-                    self.assertEqual(self.output_box(), as_shown(expected, settings))
+                    self.assertEqual(self.download(len(expected)), expected)
+                    self.assertEqual(self.output_box(), as_shown(expected, settings["format"]))
 
 
 class Preview(PageCase):
@@ -368,11 +353,16 @@ class Storage(PageCase):
                 const v = (id) => document.getElementById(id);
                 return [v('format').value, v('hex').checked, v('leadIn').value,
                         v('arrayName').value, v('txtinput').value, v('txtoutput').value];""")
-        classic = ["classic", False, "8", "a", "825710", "Text1"]
+        # A visit shows the classic text converted with the settings in force.
+        classic = ["classic", False, "8", "a", "825710",
+                   as_shown(marquee8("825710")[0], "classic")]
+        self.browser.open(self.server.url + "index.html")
         self.assertEqual(state(), classic)
         self.choose({"format": "micropython", "hex": True, "leadIn": "2", "arrayName": "msg"})
         self.browser.open(self.server.url + "index.html")
-        self.assertEqual(state(), ["micropython", True, "2", "msg", "825710", "Text1"])
+        kept = marquee8("--format=micropython", "--hex", "--lead-in=2", "--name=msg", "825710")[0]
+        self.assertEqual(state(), ["micropython", True, "2", "msg", "825710",
+                                   as_shown(kept, "micropython")])
         fresh = Browser()
         try:
             fresh.open(self.server.url + "index.html")
