@@ -157,6 +157,9 @@ void MainWindow::build_menus() {
   file->addSeparator();
   quit_ = add_action(file, tr("&Quit"), "actionQuit", QKeySequence::Quit);
   connect(quit_, &QAction::triggered, this, &QWidget::close);
+  // Qt drops the shortcut of an action whose only widget is disabled, and the menu bar is
+  // disabled during a run: the window itself carries Quit too, so Ctrl+Q ends a run and quits.
+  addAction(quit_);
 
   QMenu* edit = menuBar()->addMenu(tr("&Edit"));
   connect(
