@@ -7,7 +7,7 @@
 
 namespace marquee8::testing {
 
-// The genuine bootloader a board of `model` leaves the factory with (shared/bootloaders/).
+// The genuine bootloader a board of `model` leaves the factory with (tests/firmware/bootloaders/).
 Bootloader bootloader_of(BoardModel model);
 Board chip_of(BoardModel model);
 // The receiver's Intel HEX file this build made for `model`'s chip.
