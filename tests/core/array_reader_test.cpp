@@ -137,6 +137,9 @@ TEST(ArrayReader, ReadsTheArrayOutOfAWholeSource) {
        {},
        {5, 6}},
       {"a = bytes((1,))\n  n = 2", {}, {1}},
+      // An only array is read whatever the name asks: the name is then the one written.
+      {"void f() {}\nbyte a[]={1};", "b", {1}},
+      {"byte a[]={1};", "b", {1}},
   };
   for (const auto& c : cases) EXPECT_EQ(read_array(c.text, c.name), c.values) << c.text;
 }
@@ -196,11 +199,8 @@ TEST(ArrayReader, RefusesWhatIsNotExactlyOneByteArray) {
       // In a whole source: the one named, and none that another name could change.
       {"int n = f();\nbyte a[]={1};\nbyte b[]={2};\nbyte a[]={3};",
        "line 4, column 1: ", "'a' is declared twice", "a"},
-      {"void f() {}\nbyte a[]={1};", "line 1, column 1: ",
-       "no byte array named 'b'; the text "
-       "holds 'a' (line 2)",
-       "b"},
-      {"byte a[]={1};", "line 1, column 1: ", "no byte array named 'b'; the text holds 'a'", "b"},
+      {"void f() {}\nbyte a[]={1};\nbyte c[]={2};", "line 1, column 1: ",
+       "no byte array named 'b'; the text holds 'a' (line 2), 'c' (line 3)", "b"},
       {"void f() {}\nbyte a[]={1, 300};", "line 2, column 14: ", "300 is more than a byte"},
   };
   for (const auto& c : cases) {

@@ -691,6 +691,9 @@ FoundArray chosen(const Source& source, const FoundArrays& found,
   std::vector<FoundArray> named;
   std::copy_if(found.arrays.begin(), found.arrays.end(), std::back_inserter(named),
                [&](const FoundArray& array) { return !name || array.name == *name; });
+  // The name picks one of several; an only array is read whatever it is called, so that it can
+  // be written under a new name.
+  if (named.empty() && found.arrays.size() == 1) named = found.arrays;
   if (named.empty()) {
     source.fail(0, joined({"no byte array named '", shown(*name), "'; the text holds ",
                            listed(source, found.arrays)}));
@@ -765,10 +768,6 @@ std::vector<std::uint8_t> read_array(std::string_view text, const std::optional<
     if (found.arrays.empty() || !found.complete) throw;
     const FoundArray array = chosen(source, found, name);
     return read_one(source, language, array.begin, array.end, progress).values;
-  }
-  if (name && whole->name != *name) {
-    source.fail(0, joined({"no byte array named '", shown(*name), "'; the text holds '",
-                           shown(whole->name), "'"}));
   }
   return std::move(whole->values);
 }
