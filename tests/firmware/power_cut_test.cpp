@@ -7,7 +7,7 @@
 
 #include <algorithm>
 #include <iostream>
-#include <map>
+#include <unordered_map>
 
 #include "board_session.h"
 #include "expected_array.h"
@@ -100,7 +100,7 @@ TEST(PowerCut, AtAnyMomentOfAWriteOrAnEraseLeavesTheOldMessageOrTheNew) {
   // the same: each is powered up once.
   constexpr std::uint64_t kEraseAfter = 1'000'000 * kCyclesPerMicrosecond;
   std::vector<std::pair<std::uint64_t, std::string>> cuts;
-  std::map<std::vector<std::uint8_t>, std::string> outcomes;
+  std::unordered_map<std::string, std::string> outcomes;  // by the EEPROM's bytes
   std::size_t erases_before_send = 0;
   SimulatedBoard board(firmware_for(Board::kUno), Board::kUno, &old_eeprom);
   board.replay_serial_input(input);
@@ -112,10 +112,11 @@ TEST(PowerCut, AtAnyMomentOfAWriteOrAnEraseLeavesTheOldMessageOrTheNew) {
     if (const auto address = board.eeprom_model().byte_being_programmed()) {
       eeprom[*address] ^= 0x5A;
     }
-    if (!outcomes.contains(eeprom)) {
-      outcomes[eeprom] = shown_after_power_up(eeprom, old_array, new_array);
+    const std::string bytes(eeprom.begin(), eeprom.end());
+    if (!outcomes.contains(bytes)) {
+      outcomes[bytes] = shown_after_power_up(eeprom, old_array, new_array);
     }
-    cuts.emplace_back(cut, outcomes[eeprom]);
+    cuts.emplace_back(cut, outcomes[bytes]);
   }
   EXPECT_GT(erases_before_send, 0U) << "\"OLDER\" was not erased";
   // "OLD" was erased, down to its slot's last byte.

@@ -100,9 +100,17 @@ std::size_t CScanner::literal_end(std::size_t at) const {
   if (text_[at] == '"' && at > 0 && text_[at - 1] == 'R') {
     const std::size_t open = text_.find('(', at);
     if (open == npos) return text_.size();
-    const std::string close = ")" + std::string(text_.substr(at + 1, open - at - 1)) + "\"";
-    const std::size_t end = text_.find(close, open);
-    return end == npos ? text_.size() : end + close.size();
+    // A raw string ends at )delimiter".
+    const std::string_view delimiter = text_.substr(at + 1, open - at - 1);
+    for (std::size_t close = text_.find(')', open); close != npos;
+         close = text_.find(')', close + 1)) {
+      const std::size_t quote = close + 1 + delimiter.size();
+      if (text_.substr(close + 1, delimiter.size()) == delimiter && quote < text_.size() &&
+          text_[quote] == '"') {
+        return quote + 1;
+      }
+    }
+    return text_.size();
   }
   return quoted_end(text_, at);
 }

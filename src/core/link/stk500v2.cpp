@@ -19,10 +19,15 @@ class Stk500v2 : public BootloaderProtocol {
   std::vector<std::uint8_t> encode(const BootloaderRequest& request) override {
     const std::vector<std::uint8_t> body = body_of(request);
     ++sequence_;
-    std::vector<std::uint8_t> message = {kMessageStart, sequence_,
-                                         static_cast<std::uint8_t>(body.size() >> 8),
-                                         static_cast<std::uint8_t>(body.size()), kToken};
-    message.insert(message.end(), body.begin(), body.end());
+    // Sized once and filled: GCC 12 at -O2 takes an insert after five bytes for a copy out of
+    // bounds.
+    std::vector<std::uint8_t> message(5 + body.size());
+    message[0] = kMessageStart;
+    message[1] = sequence_;
+    message[2] = static_cast<std::uint8_t>(body.size() >> 8);
+    message[3] = static_cast<std::uint8_t>(body.size());
+    message[4] = kToken;
+    std::copy(body.begin(), body.end(), message.begin() + 5);
     std::uint8_t checksum = 0;
     for (const std::uint8_t byte : message) checksum ^= byte;
     message.push_back(checksum);

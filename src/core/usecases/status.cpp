@@ -8,11 +8,13 @@ namespace {
 
 // "32,767", as the messages write their figures.
 std::string grouped(std::size_t number) {
-  std::string digits = std::to_string(number);
-  for (auto at = static_cast<std::ptrdiff_t>(digits.size()) - 3; at > 0; at -= 3) {
-    digits.insert(static_cast<std::size_t>(at), ",");
+  const std::string digits = std::to_string(number);
+  std::string text;
+  for (std::size_t at = 0; at < digits.size(); ++at) {
+    if (at > 0 && (digits.size() - at) % 3 == 0) text.push_back(',');
+    text.push_back(digits[at]);
   }
-  return digits;
+  return text;
 }
 
 }  // namespace
