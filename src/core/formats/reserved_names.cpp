@@ -141,7 +141,6 @@ constexpr std::string_view kPythonKeywords[] = {
 
 // Besides bytes and bytearray, what the array's users call to show it, as in
 // framebuf.FrameBuffer(bytearray(a), len(a), 8, framebuf.MONO_VLSB): shadowing one breaks that.
-constexpr std::string_view kPythonShowing[] = {"len", "framebuf"};
 
 template <std::size_t N>
 bool contains(const std::string_view (&words)[N], std::string_view name) {
@@ -206,7 +205,9 @@ std::optional<std::string> python_reserved(std::string_view name) {
     return "a name Python keeps for itself (__...__)";
   }
   if (name == "bytes" || name == "bytearray") return "the builtin the array is made with";
-  if (contains(kPythonShowing, name)) return "a name the code showing the array calls";
+  // The output's first line shows the array with both; an array of that name would hide them.
+  if (name == "len") return "Python's len(), which the output's FrameBuffer line calls";
+  if (name == "framebuf") return "the MicroPython module the output's FrameBuffer line uses";
   return std::nullopt;
 }
 

@@ -9,14 +9,15 @@
 #include "frames.h"
 #include "replies.h"
 #include "serial_port.h"
+#include "setting_ranges.h"
 
 namespace marquee8 {
 
 // A message as a receiver stores it: its columns (bit 0 the top LED) and how it scrolls.
 struct BoardMessage {
   std::vector<std::uint8_t> columns;
-  int step_ms = 40;
-  int brightness = 2;
+  int step_ms = kStepRange.fallback;
+  int brightness = kBrightnessRange.fallback;
 };
 
 // Told how far a long task is, in steps; returns false to stop it. While the link waits for
