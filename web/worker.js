@@ -80,7 +80,9 @@ async function answer(request) {
   const operation = operations[request.op];
   if (!operation) return { error: `there is no operation '${request.op}'`, kind: 'other' };
   const result = operation(module, conversion, request);
-  if (result.error !== undefined) return { error: result.error, kind: result.kind };
+  if (result.error !== undefined) {
+    return { error: result.error, kind: result.kind, field: result.field };
+  }
   const [value, transfer] = shown(result);
   return { result: value, transfer };
 }
@@ -98,5 +100,6 @@ onmessage = async (event) => {
   postMessage({ id: request.id, ...fields }, transfer);
 };
 
-ready.then(() => postMessage({ id: 0, result: 'ready' }),
+// Ready, with what the page's controls start at and take, as the core has them.
+ready.then(({ module }) => postMessage({ id: 0, result: module.pageSettings() }),
   (error) => postMessage({ id: 0, error: String(error?.message ?? error), kind: 'other' }));
