@@ -38,6 +38,29 @@ function ask(op, fields) {
   });
 }
 
+// The worker keeps the text it was last sent with an input id: a text or array shown again, or
+// downloaded, is asked about by its id, so that a long one crosses to the worker once. A long
+// pasted text crosses in parts, each in a task of its own, so that the page never stops long.
+const partLength = 1 << 20;
+let nextInput = 1;
+let sentInput = 0;
+async function askAbout(op, what, settings) {
+  what.input ??= nextInput++;
+  const fields = { settings, input: what.input };
+  if (sentInput !== what.input) {
+    sentInput = what.input;
+    if (typeof what.text === 'string' && what.text.length > partLength) {
+      for (let at = 0; at < what.text.length; at += partLength) {
+        worker.postMessage({ op: 'part', input: what.input, text: what.text.slice(at, at + partLength) });
+        await new Promise((resolve) => setTimeout(resolve));
+      }
+    } else {
+      fields.text = what.text;
+    }
+  }
+  return ask(op, fields);
+}
+
 // ---- Settings ---------------------------------------------------------------------------------
 
 // From the core once the worker is ready: every setting's default under its control's id, and
@@ -283,7 +306,7 @@ async function runOnce(what) {
     await workerReady; // the controls take the core's settings then
     const values = settingsOfControls();
     const op = what.kind === 'text' ? 'start' : 'showArray';
-    const shown = await ask(op, { settings: coreSettings(values), text: what.text });
+    const shown = await askAbout(op, what, coreSettings(values));
     if (waiting) return;
     save(values);
     show(shown);
@@ -350,7 +373,7 @@ function downloadBytes(what, settings) {
   const key = JSON.stringify(settings);
   if (prepared?.what !== what || prepared.key !== key) {
     const op = what.kind === 'text' ? 'download' : 'downloadArray';
-    prepared = { what, key, bytes: ask(op, { settings, text: what.text }) };
+    prepared = { what, key, bytes: askAbout(op, what, settings) };
     // For scripts and tests: whether a click now saves the file at once.
     $('download').dataset.prepared = 'false';
     const mine = prepared;

@@ -55,24 +55,46 @@ function storeFont(module, bytes, keep) {
   return path;
 }
 
-// The result with its output's line breaks as a text area holds them (CR LF as one) and where
-// its lines start, found here so that the page's thread need not look through it, and the buffers to hand over without a copy.
+// The result with its output's line breaks as a text area holds them (CR LF as one), as ASCII
+// bytes, with where its lines start, found here so that the page's thread need not look
+// through it; and the buffers to hand over without a copy. A file's bytes are handed over too.
 function shown(result) {
+  if (result instanceof Uint8Array) return [result, [result.buffer]];
   if (typeof result.output !== 'string') return [result, []];
-  result.output = result.output.replace(/\r\n?/g, '\n');
+  result.output = new TextEncoder().encode(result.output.replace(/\r\n?/g, '\n'));
   result.lineStarts = lineStarts(result.output);
-  return [result, [result.lineStarts.buffer, result.array.buffer]];
+  return [result, [result.output.buffer, result.lineStarts.buffer, result.array.buffer]];
 }
 
-// A text typed or pasted comes as a string, a file's as its bytes.
-const input = (text) => (typeof text === 'string' ? utf8(text) : text);
+// A request's text: a text typed or pasted comes as a string, a file's as its bytes, a long
+// pasted text in parts before the request. The last one sent with an input id is kept, so that
+// the page sends a long pasted array once and asks about it again by its id alone.
+let kept = { input: 0, bytes: null, parts: [] };
+function keepPart(request) {
+  if (kept.input !== request.input) kept = { input: request.input, bytes: null, parts: [] };
+  kept.parts.push(request.text);
+}
+
+function textOf(request) {
+  if (request.text === undefined) {
+    if (kept.input !== request.input) throw new Error('the text was not kept');
+    if (kept.bytes === null) {
+      kept.bytes = utf8(kept.parts.join(''));
+      kept.parts = [];
+    }
+    return kept.bytes;
+  }
+  const bytes = typeof request.text === 'string' ? utf8(request.text) : request.text;
+  if (request.input) kept = { input: request.input, bytes, parts: [] };
+  return bytes;
+}
 
 const operations = {
   font: (module, c, request) => storeFont(module, request.bytes, request.keep),
-  start: (module, c, request) => c.start(request.settings, input(request.text)),
-  download: (module, c, request) => c.download(request.settings, input(request.text)),
-  showArray: (module, c, request) => c.showArray(request.settings, input(request.text)),
-  downloadArray: (module, c, request) => c.downloadArray(request.settings, input(request.text)),
+  start: (module, c, request) => c.start(request.settings, textOf(request)),
+  download: (module, c, request) => c.download(request.settings, textOf(request)),
+  showArray: (module, c, request) => c.showArray(request.settings, textOf(request)),
+  downloadArray: (module, c, request) => c.downloadArray(request.settings, textOf(request)),
 };
 
 async function answer(request) {
@@ -89,6 +111,11 @@ async function answer(request) {
 
 onmessage = async (event) => {
   const request = event.data;
+  if (request.op === 'part') {
+    await ready; // after the requests before it, as every request
+    keepPart(request);
+    return;
+  }
   let reply;
   try {
     reply = await answer(request);
