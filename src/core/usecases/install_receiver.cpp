@@ -35,4 +35,17 @@ void install_receiver(const std::string& port, BoardModel model,
   if (control) control(client.pages_in_all(), client.pages_in_all());
 }
 
+std::filesystem::path installed_receiver(BoardModel model) {
+  const BootloaderBoard& board = bootloader_board(model);
+  std::error_code error;
+  const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
+  const std::filesystem::path hex =
+      (program.parent_path() / MARQUEE8_RECEIVERS_FROM_PROGRAM / board.receiver).lexically_normal();
+  if (error || !std::filesystem::is_regular_file(hex, error)) {
+    throw LinkError("the receiver for the " + std::string(board.name) + " is missing: marquee8 " +
+                    "looks for " + hex.string() + "; install marquee8 again");
+  }
+  return hex;
+}
+
 }  // namespace marquee8
