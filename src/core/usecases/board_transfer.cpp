@@ -10,7 +10,7 @@ std::string SendReport::summary() const {
 }
 
 SendReport send_to_board(const std::string& port, const BoardMessage& message,
-                         const LinkProgress& progress) {
+                         const RunControl& progress) {
   // Sending and reading back are one task of twice the columns.
   const std::size_t total = 2 * message.columns.size();
   BoardLink link(port, [&](std::size_t, std::size_t) { return progress(0, total); });

@@ -22,10 +22,10 @@ struct SendReport {
 // LinkError, leaving the board's previous message in place, for a port that cannot be opened
 // or is in use, a board that does not answer or speaks another protocol version, a message
 // over the board's capacity (refused before anything is written), a lost connection, a damaged
-// line, a cancellation through `progress`, or a read-back that differs. A failure after the
-// board was asked to store the message says that the board may show it.
+// line, or a read-back that differs; RunCancelled when `progress` stops it before the board
+// was asked to store the message. A failure after that says that the board may show it.
 SendReport send_to_board(const std::string& port, const BoardMessage& message,
-                         const LinkProgress& progress);
+                         const RunControl& progress);
 
 // The message the receiver on `port` stores, checked against the CRC the receiver gives for
 // it. Throws LinkError, also when it stores none.
