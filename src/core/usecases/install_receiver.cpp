@@ -1,5 +1,7 @@
 #include "install_receiver.h"
 
+#include <algorithm>
+#include <chrono>
 #include <fstream>
 #include <sstream>
 
@@ -29,7 +31,9 @@ void install_receiver(const std::string& port, BoardModel model,
   while (!step.finished) {
     if (!step.send.empty()) serial.write(step.send);
     if (control && !control(client.pages_done(), client.pages_in_all())) throw RunCancelled();
-    const std::vector<std::uint8_t> arrived = serial.read_some(step.wake);
+    // Asked again at least ten times a second, so that a stop takes effect at once.
+    const auto next_ask = SerialPort::Clock::now() + std::chrono::milliseconds(100);
+    const std::vector<std::uint8_t> arrived = serial.read_some(std::min(step.wake, next_ask));
     step = client.advance(arrived, SerialPort::Clock::now());
   }
   if (control) control(client.pages_in_all(), client.pages_in_all());
