@@ -32,6 +32,9 @@ Commands (one at most; without one, TEXT is converted):
                          receiver sketch on serial port PORT, read them back
                          and compare; the board keeps them through power cuts
       --receive=PORT   write the message the receiver on PORT stores
+      --install-receiver=PORT  put the receiver sketch on the board on PORT
+                         through its bootloader and read it back; the message
+                         the board stores is kept
       --list-fonts     list the fonts --font can use with their sizes
       --list-ports     list the serial ports with their USB description
   -h, --help           show this help
@@ -79,6 +82,10 @@ Board options (with --send):
                          1 to 65535 (default 40)
       --brightness=N   the LEDs' brightness, 0 to 15 (default 2)
 
+Board option (with --install-receiver):
+      --board=BOARD    uno (default), nano, nano-old (a Nano with the old
+                         bootloader, at 57600 baud) or mega (a Mega 2560)
+
 An option a command does not take is a usage error, as are two commands.
 -o replaces FILE with a new file: a hard link to the old one keeps the old
 contents, as with sed -i.
@@ -91,6 +98,7 @@ Examples:
   $ marquee8 -d --input-msb-top -f c --name=frame old.ino
   $ marquee8 --send=/dev/ttyACM0 --step=30 'OPEN 9-5'
   $ marquee8 --receive=/dev/ttyACM0 -p
+  $ marquee8 --install-receiver=/dev/ttyUSB0 --board=nano
 
 Exit status: 0 on success, 1 on bad input or a failed read or write, 2 on a
 usage error.
@@ -114,7 +122,9 @@ enum LongOnly : int {
   kStep,
   kBrightness,
   kReceive,
-  kListPorts
+  kListPorts,
+  kInstallReceiver,
+  kBoard
 };
 
 // Each format's help lines under the option, its continuation lines indented further.
@@ -161,6 +171,8 @@ const option kLongOptions[] = {{"output", required_argument, nullptr, 'o'},
                                {"brightness", required_argument, nullptr, kBrightness},
                                {"receive", required_argument, nullptr, kReceive},
                                {"list-ports", no_argument, nullptr, kListPorts},
+                               {"install-receiver", required_argument, nullptr, kInstallReceiver},
+                               {"board", required_argument, nullptr, kBoard},
                                {"help", no_argument, nullptr, 'h'},
                                {"version", no_argument, nullptr, 'V'},
                                {nullptr, 0, nullptr, 0}};
@@ -224,6 +236,7 @@ constexpr CommandRule kCommands[] = {
     {Command::kDecode, 'd', "reads an array that is drawn already"},
     {Command::kSend, kSend, "stores the message on the board and writes nothing else"},
     {Command::kReceive, kReceive, "writes the message a board holds, drawn already"},
+    {Command::kInstallReceiver, kInstallReceiver, "puts the receiver on the board"},
     {Command::kListFonts, kListFonts, "only lists the fonts"},
     {Command::kListPorts, kListPorts, "only lists the serial ports"},
 };
@@ -252,6 +265,7 @@ constexpr OptionRule kOptions[] = {
     {kOffset, kDrawsText, "draws a text"},
     {kStep, of({Command::kSend}), "sets the board's scrolling"},
     {kBrightness, of({Command::kSend}), "sets the board's brightness"},
+    {kBoard, of({Command::kInstallReceiver}), "names the board's kind"},
 };
 
 const CommandRule& rule_of(Command command) {
@@ -302,7 +316,18 @@ void check_operands(Command command, int count, const char* first) {
   throw UsageError(long_name(rule_of(command).id) + " takes no TEXT or FILE, not '" + first + "'");
 }
 
-// The port --send or --receive talks to.
+// The board --board names.
+BoardModel board_named(const char* name) {
+  if (const auto model = board_model_named(name)) return *model;
+  std::string names;
+  for (const BoardModel model :
+       {BoardModel::kUno, BoardModel::kNano, BoardModel::kNanoOld, BoardModel::kMega}) {
+    names += (names.empty() ? "" : ", ") + std::string(bootloader_board(model).option);
+  }
+  throw UsageError("option '--board' is one of " + names + ", not '" + name + "'");
+}
+
+// The port --send, --receive or --install-receiver talks to.
 std::string port_named(int id, const char* name) {
   if (*name == '\0') {
     throw UsageError("option '" + long_name(id) +
@@ -425,6 +450,13 @@ CliOptions parse_options(const std::vector<std::string>& arguments) {
         break;
       case kListPorts:
         choose(Command::kListPorts, option);
+        break;
+      case kInstallReceiver:
+        choose(Command::kInstallReceiver, option);
+        options.port = port_named(option, optarg);
+        break;
+      case kBoard:
+        options.board = board_named(optarg);
         break;
       case 'h':
         help = true;
