@@ -255,9 +255,6 @@ function statusText(shown) {
     `${shown.arrayBytes.toLocaleString('en-US')} bytes`,
     ...shown.warnings,
   ];
-  if (shown.tooBigForUnoRam) {
-    parts.push("more than the 1,536 bytes an Uno's RAM can spare: use the PROGMEM format");
-  }
   return parts.join(' · ');
 }
 

@@ -14,6 +14,7 @@
 #include "conversion.h"
 #include "decode.h"
 #include "fonts.h"
+#include "install_receiver.h"
 #include "output_file.h"
 #include "output_formats.h"
 #include "preview.h"
@@ -181,6 +182,27 @@ void receive(const CliOptions& options, const Console& console) {
   write_columns(options, console, receive_from_board(options.port).columns);
 }
 
+// --install-receiver: the receiver's HEX installed with marquee8, through the board's
+// bootloader, a line on standard error at each quarter written and read back.
+void install(const CliOptions& options, const Console& console) {
+  const std::string_view board = bootloader_board(options.board).name;
+  const std::filesystem::path hex = installed_receiver(options.board);
+  console.err << "marquee8: installing the receiver on the " << board << " on "
+              << terminal_safe(options.port) << '\n';
+  std::size_t quarters = 0;
+  install_receiver(options.port, options.board, hex, [&](std::size_t done, std::size_t in_all) {
+    for (; quarters < 4 && done * 4 >= (quarters + 1) * in_all; ++quarters) {
+      console.err << "marquee8: " << (quarters < 2 ? "written " : "read back ")
+                  << (quarters % 2 == 0 ? "half" : "all") << '\n';
+    }
+    return true;
+  });
+  StreamSink out(console.out);
+  out.write("marquee8: the receiver is on the " + std::string(board) + " on " +
+            terminal_safe(options.port) + ", written and read back\n");
+  out.flush();
+}
+
 void list_ports(const CliOptions& options, const Console& console) {
   emit(options, console, false, [](ByteSink& out) {
     for (const SerialPortInfo& port : serial_ports()) {
@@ -222,6 +244,7 @@ constexpr std::pair<Command, Run> kRuns[] = {
     {Command::kDecode, decode},
     {Command::kSend, send},
     {Command::kReceive, receive},
+    {Command::kInstallReceiver, install},
     {Command::kListFonts, list_fonts},
     {Command::kListPorts, list_ports},
     {Command::kHelp, help},

@@ -32,6 +32,9 @@ Commands (one at most; without one, TEXT is converted):
                          receiver sketch on serial port PORT, read them back
                          and compare; the board keeps them through power cuts
       --receive=PORT   write the message the receiver on PORT stores
+      --install-receiver=PORT  put the receiver sketch on the board on PORT
+                         through its bootloader and read it back; the message
+                         the board stores is kept
       --list-fonts     list the fonts --font can use with their sizes
       --list-ports     list the serial ports with their USB description
   -h, --help           show this help
@@ -43,13 +46,13 @@ Input options, how TEXT is drawn (converting, and with --send):
       --size=PX        the font's size: its whole line height in pixels,
                          ascent and descent, so an 8-row font is often 10 to
                          12 pixels; a bitmap font offers a few (--list-fonts),
-                         an outline font any from 1 to 64; default a bitmap
+                         an outline font any from {size}; default a bitmap
                          font's tallest that fits 8 rows, an outline font's
                          largest whose printable ASCII fits 8 rows
       --spacing=HOW    cell (default): 6 columns per character, as the
                          classic output counts; font: each glyph's own width
       --offset=ROWS    move the text down ROWS rows (up when negative) from
-                         where capitals start on row 1; -32 to 32
+                         where capitals start on row 1; {offset}
 
 Input options, the array read (with --decode):
       --input-msb-top  the array has bit 7 as its top row (default bit 0)
@@ -64,10 +67,10 @@ Output options (converting, --decode and --receive; not --send):
 constexpr std::string_view kHelpAfterFormats =
     R"(      --hex            write the values as 0x00 to 0xFF
       --msb-top        write bit 7 as the top row, bit 0 as the bottom one
-      --lead-in=N      N blank columns before the text (default 8; with
+      --lead-in=N      N blank columns before the text (default {lead-in:default}; with
                          --decode and --receive 0: the array has its own);
                          with --send too
-      --lead-out=N     N blank columns after it (default 0); 32 lets the text
+      --lead-out=N     N blank columns after it (default {lead-out:default}); 32 lets the text
                          leave a chain of four 8x8 modules; with --send too
       --name=NAME      the array's name (default a)
       --length-name=NAME  the length's name (default slen); whatever the
@@ -76,8 +79,12 @@ constexpr std::string_view kHelpAfterFormats =
 
 Board options (with --send):
       --step=MS        the board moves one column every MS milliseconds,
-                         1 to 65535 (default 40)
-      --brightness=N   the LEDs' brightness, 0 to 15 (default 2)
+                         {step} (default {step:default})
+      --brightness=N   the LEDs' brightness, {brightness} (default {brightness:default})
+
+Board option (with --install-receiver):
+      --board=BOARD    uno (default), nano, nano-old (a Nano with the old
+                         bootloader, at 57600 baud) or mega (a Mega 2560)
 
 An option a command does not take is a usage error, as are two commands.
 -o replaces FILE with a new file: a hard link to the old one keeps the old
@@ -91,6 +98,7 @@ Examples:
   $ marquee8 -d --input-msb-top -f c --name=frame old.ino
   $ marquee8 --send=/dev/ttyACM0 --step=30 'OPEN 9-5'
   $ marquee8 --receive=/dev/ttyACM0 -p
+  $ marquee8 --install-receiver=/dev/ttyUSB0 --board=nano
 
 Exit status: 0 on success, 1 on bad input or a failed read or write, 2 on a
 usage error.
@@ -114,7 +122,9 @@ enum LongOnly : int {
   kStep,
   kBrightness,
   kReceive,
-  kListPorts
+  kListPorts,
+  kInstallReceiver,
+  kBoard
 };
 
 // Each format's help lines under the option, its continuation lines indented further.
@@ -161,6 +171,8 @@ const option kLongOptions[] = {{"output", required_argument, nullptr, 'o'},
                                {"brightness", required_argument, nullptr, kBrightness},
                                {"receive", required_argument, nullptr, kReceive},
                                {"list-ports", no_argument, nullptr, kListPorts},
+                               {"install-receiver", required_argument, nullptr, kInstallReceiver},
+                               {"board", required_argument, nullptr, kBoard},
                                {"help", no_argument, nullptr, 'h'},
                                {"version", no_argument, nullptr, 'V'},
                                {nullptr, 0, nullptr, 0}};
@@ -224,6 +236,7 @@ constexpr CommandRule kCommands[] = {
     {Command::kDecode, 'd', "reads an array that is drawn already"},
     {Command::kSend, kSend, "stores the message on the board and writes nothing else"},
     {Command::kReceive, kReceive, "writes the message a board holds, drawn already"},
+    {Command::kInstallReceiver, kInstallReceiver, "puts the receiver on the board"},
     {Command::kListFonts, kListFonts, "only lists the fonts"},
     {Command::kListPorts, kListPorts, "only lists the serial ports"},
 };
@@ -252,6 +265,7 @@ constexpr OptionRule kOptions[] = {
     {kOffset, kDrawsText, "draws a text"},
     {kStep, of({Command::kSend}), "sets the board's scrolling"},
     {kBrightness, of({Command::kSend}), "sets the board's brightness"},
+    {kBoard, of({Command::kInstallReceiver}), "names the board's kind"},
 };
 
 const CommandRule& rule_of(Command command) {
@@ -302,7 +316,18 @@ void check_operands(Command command, int count, const char* first) {
   throw UsageError(long_name(rule_of(command).id) + " takes no TEXT or FILE, not '" + first + "'");
 }
 
-// The port --send or --receive talks to.
+// The board --board names.
+BoardModel board_named(const char* name) {
+  if (const auto model = board_model_named(name)) return *model;
+  std::string names;
+  for (const BoardModel model :
+       {BoardModel::kUno, BoardModel::kNano, BoardModel::kNanoOld, BoardModel::kMega}) {
+    names += (names.empty() ? "" : ", ") + std::string(bootloader_board(model).option);
+  }
+  throw UsageError("option '--board' is one of " + names + ", not '" + name + "'");
+}
+
+// The port --send, --receive or --install-receiver talks to.
 std::string port_named(int id, const char* name) {
   if (*name == '\0') {
     throw UsageError("option '" + long_name(id) +
@@ -314,8 +339,32 @@ std::string port_named(int id, const char* name) {
 
 }  // namespace
 
+// The help with each {setting} replaced by its range ("1 to 64") and each {setting:default}
+// by its default, as the core has them.
+std::string with_ranges(std::string help) {
+  const auto replace = [&help](std::string_view name, std::string_view suffix,
+                               const std::string& value) {
+    std::string token(1, '{');
+    token.append(name).append(suffix).push_back('}');
+    for (std::size_t at; (at = help.find(token)) != std::string::npos;) {
+      help.replace(at, token.size(), value);
+    }
+  };
+  const std::pair<std::string_view, const SettingRange*> settings[] = {
+      {"size", &kFontSizeRange},    {"offset", &kOffsetRange}, {"lead-in", &kLeadInRange},
+      {"lead-out", &kLeadOutRange}, {"step", &kStepRange},     {"brightness", &kBrightnessRange}};
+  for (const auto& [name, range] : settings) {
+    std::string span = std::to_string(range->lowest);
+    span.append(" to ").append(std::to_string(range->highest));
+    replace(name, "", span);
+    replace(name, ":default", std::to_string(range->fallback));
+  }
+  return help;
+}
+
 std::string help_text() {
-  return std::string(kHelpBeforeFormats) + format_help() + std::string(kHelpAfterFormats);
+  return with_ranges(std::string(kHelpBeforeFormats) + format_help() +
+                     std::string(kHelpAfterFormats));
 }
 
 CliOptions parse_options(const std::vector<std::string>& arguments) {
@@ -425,6 +474,13 @@ CliOptions parse_options(const std::vector<std::string>& arguments) {
         break;
       case kListPorts:
         choose(Command::kListPorts, option);
+        break;
+      case kInstallReceiver:
+        choose(Command::kInstallReceiver, option);
+        options.port = port_named(option, optarg);
+        break;
+      case kBoard:
+        options.board = board_named(optarg);
         break;
       case 'h':
         help = true;

@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "bootloader_boards.h"
 #include "decode.h"
 #include "font_settings.h"
 #include "output_settings.h"
@@ -21,15 +22,26 @@ class UsageError : public std::runtime_error {
 
 // What one run does, chosen once by at most one command option; without one, TEXT is
 // converted. --help and --version print and exit whatever else is given.
-enum class Command { kConvert, kDecode, kSend, kReceive, kListFonts, kListPorts, kHelp, kVersion };
+enum class Command {
+  kConvert,
+  kDecode,
+  kSend,
+  kReceive,
+  kInstallReceiver,
+  kListFonts,
+  kListPorts,
+  kHelp,
+  kVersion
+};
 
 struct CliOptions {
   Command command = Command::kConvert;
-  std::optional<std::string> operand;  // the TEXT, or with --decode the FILE
-  std::optional<std::string> output;   // -o FILE
-  std::string port;                    // with --send and --receive
-  FontSettings font;                   // how a TEXT is drawn
-  ArraySource source;                  // with --decode: which array the FILE holds, and how
+  std::optional<std::string> operand;   // the TEXT, or with --decode the FILE
+  std::optional<std::string> output;    // -o FILE
+  std::string port;                     // with --send, --receive and --install-receiver
+  BoardModel board = BoardModel::kUno;  // with --install-receiver
+  FontSettings font;                    // how a TEXT is drawn
+  ArraySource source;                   // with --decode: which array the FILE holds, and how
   OutputSettings settings;
   bool lead_in_given = false;  // with --lead-out: the preview shows the leads too
   bool lead_out_given = false;
@@ -43,6 +55,7 @@ inline constexpr std::string_view kUsage =
     "  or:  marquee8 --decode [OPTION]... [FILE]\n"
     "  or:  marquee8 --send=PORT [OPTION]... [TEXT]\n"
     "  or:  marquee8 --receive=PORT [OPTION]...\n"
+    "  or:  marquee8 --install-receiver=PORT [--board=BOARD]\n"
     "  or:  marquee8 --list-fonts | --list-ports | --help | --version\n";
 // What --help prints after the usage lines.
 std::string help_text();

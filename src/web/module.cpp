@@ -21,6 +21,7 @@
 #include "setting_ranges.h"
 #include "settings_problem.h"
 #include "shown.h"
+#include "status.h"
 #include "utf8_line.h"
 
 namespace marquee8 {
@@ -204,9 +205,12 @@ val shown_object(const Shown& shown) {
   result.set("array", bytes({reinterpret_cast<const char*>(array.data()), array.size()}));
   result.set("columns", static_cast<double>(shown.figures.columns));
   result.set("arrayBytes", static_cast<double>(shown.figures.array_bytes));
-  result.set("tooBigForUnoRam", shown.figures.too_big_for_uno_ram);
+  // The font's warnings, then the advice on where the array fits, as the window gives them.
   val warnings = val::array();
   for (const std::string& line : shown.font_warnings) warnings.call<void>("push", line);
+  for (const std::string& line : status_warnings(shown.figures)) {
+    warnings.call<void>("push", line);
+  }
   result.set("warnings", warnings);
   return result;
 }

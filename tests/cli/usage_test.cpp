@@ -98,6 +98,12 @@ TEST(Usage, BadCommandLinesExitWithTwoAndPrintOnlyToErr) {
       {{"--receive="}, "option '--receive' needs the board's serial port"},
       {{"--send=/dev/ttyACM0", "--brightness=16"}, "0 to 15 levels"},
       {{"--send=/dev/ttyACM0", "--step=0"}, "1 to 65535 ms"},
+      {{"--board=uno", "HI"}, "option '--board' goes with --install-receiver"},
+      {{"--install-receiver=P", "--board=due"}, "one of uno, nano, nano-old, mega, not 'due'"},
+      {{"--install-receiver=P", "--step=30"}, "'--step' and '--install-receiver'"},
+      {{"--install-receiver=P", "HI"}, "--install-receiver takes no TEXT or FILE, not 'HI'"},
+      {{"--install-receiver="}, "option '--install-receiver' needs the board's serial port"},
+      {{"--send=P", "--install-receiver=P"}, "'--send' and '--install-receiver' are two commands"},
   };
   for (const UsageCase& c : cases) {
     SCOPED_TRACE(::testing::PrintToString(c.arguments));

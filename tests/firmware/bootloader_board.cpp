@@ -7,10 +7,16 @@
 #include <sim_hex.h>
 #include <sim_io.h>
 #include <sim_time.h>
+// simavr's parts library has no C++ guards of its own.
+extern "C" {
+#include <uart_pty.h>
+}
 #include <sys/inotify.h>
+#include <termios.h>
 #include <unistd.h>
 
 #include <array>
+#include <cmath>
 #include <cstring>
 #include <stdexcept>
 #include <string>
@@ -130,14 +136,22 @@ void SimulatedBoard::watch_port_openings(const std::string& port) {
 
 void SimulatedBoard::start_ticking() {
   // Every reset, the chip's own (a watchdog's) as much as ours, drops simavr's timers; a part
-  // of the chip's that simavr resets starts the tick again.
+  // of the chip's that simavr resets starts the tick again. A reset empties the USART, as on
+  // the chip: simavr would keep what the firmware had not read, and a byte on its way in would
+  // hold back every byte after it, its timer gone.
   struct ResetHook {
     avr_io_t io;
     SimulatedBoard* board;
   };
   auto* hook = new ResetHook{{}, this};
   hook->io.kind = "marquee8-board";
-  hook->io.reset = [](avr_io_t* io) { reinterpret_cast<ResetHook*>(io)->board->tick_from_now(); };
+  hook->io.reset = [](avr_io_t* io) {
+    SimulatedBoard* board = reinterpret_cast<ResetHook*>(io)->board;
+    board->on_wire_.clear();
+    auto& input = part<avr_uart_t>(board->avr_, "uart")->input;
+    input.read = input.write;
+    board->tick_from_now();
+  };
   hook->io.dealloc = [](avr_io_t* io) { delete reinterpret_cast<ResetHook*>(io); };
   avr_register_io(avr_, &hook->io);
   tick_from_now();
@@ -156,6 +170,11 @@ void SimulatedBoard::tick_from_now() {
 }
 
 void SimulatedBoard::tick() {
+  // No flow control stands between the USB chip and the USART: what the host sends goes on,
+  // whether or not the firmware reads, where simavr's pseudo-terminal would hold it back until
+  // the USART asks for more, and give a bootloader after the next reset what an earlier program
+  // sent.
+  if (pty_) avr_raise_irq(avr_io_getirq(avr_, AVR_IOCTL_UART_GETIRQ('0'), UART_IRQ_OUT_XON), 1);
   if (port_watch_ >= 0) {
     alignas(inotify_event) std::array<char, 4096> events{};
     ssize_t got = 0;
@@ -176,7 +195,22 @@ void SimulatedBoard::tick() {
   }
 }
 
+bool SimulatedBoard::at_the_uarts_speed() const {
+  termios host{};
+  if (!pty_ || ::tcgetattr(pty_->pty.s, &host) != 0) return false;
+  constexpr std::array<std::pair<speed_t, double>, 5> kSpeeds = {
+      {{B9600, 9'600}, {B19200, 19'200}, {B38400, 38'400}, {B57600, 57'600}, {B115200, 115'200}}};
+  double baud = 0;
+  for (const auto& [speed, each] : kSpeeds) {
+    if (speed == ::cfgetospeed(&host)) baud = each;
+  }
+  const double uart = 10.0 * avr_->frequency / part<avr_uart_t>(avr_, "uart")->cycles_per_byte;
+  return std::abs(uart - baud) < 0.05 * baud;
+}
+
 void SimulatedBoard::on_the_wire(std::uint8_t byte) {
+  // A host at another speed than the firmware's gets and gives framing errors, not bytes.
+  if (!at_the_uarts_speed()) return;
   // The host's bytes come one a byte's time apart, as on the wire, and the USART holds three
   // that the firmware has not read (two in its buffer, one in its shift register): a bootloader
   // busy flashing its LED loses the rest, where simavr would keep 64.

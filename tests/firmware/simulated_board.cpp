@@ -174,6 +174,7 @@ std::string SimulatedBoard::open_serial_port() {
       [](avr_irq_t*, std::uint32_t value, void* self) {
         auto* board = static_cast<SimulatedBoard*>(self);
         if (!board->pty_) return;  // the cable is pulled
+        if (board->bootloader_ && !board->at_the_uarts_speed()) return;
         auto byte = static_cast<std::uint8_t>(value);
         if (board->wire_) byte = board->wire_(Direction::kFromBoard, byte);
         avr_raise_irq(board->pty_->irq + IRQ_UART_PTY_BYTE_IN, byte);
@@ -193,6 +194,7 @@ void SimulatedBoard::pull_cable() {
     // simavr offers no way to take back the hooks uart_pty_connect put on the UART: each time
     // the UART has room they pass on what this port still held. A pulled cable carries nothing.
     port.out.read = port.out.write;
+    port.in.read = port.in.write;
   }
   pulled_ptys_.push_back(std::move(pty_));
 }

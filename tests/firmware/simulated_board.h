@@ -108,6 +108,8 @@ class SimulatedBoard {
   void tick();
   void reset(std::uint8_t cause);
   void on_the_wire(std::uint8_t byte);
+  // Whether the host set the port to the speed the firmware set its USART to (within 5 %).
+  bool at_the_uarts_speed() const;
 
   avr_t* avr_;
   int cs_pin_;

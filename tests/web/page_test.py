@@ -38,6 +38,8 @@ TEXTS = [
     "a\tb", "\x01\x02\x1b", "x\x7fy", "\u0085next line",
     # long
     "0123456789" * 100, "Lorem ipsum " * 400, "中文ABC😀" * 300,
+    # past what an Uno's flash can hold: the status warns as the command line does
+    "W" * 5400,
 ]
 
 # Page settings, each also as the command line's options.

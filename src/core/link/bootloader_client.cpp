@@ -8,11 +8,17 @@
 namespace marquee8 {
 namespace {
 
-// A bootloader busy with its LED keeps the first three bytes it is sent and loses the rest:
-// an ask every 50 ms would leave it half of one (optiboot flashes for 375 ms) and it would take
-// the next ask's first byte for the end of that one, and give up. Asked less often than it
-// flashes, it finds whole asks only.
-constexpr auto kSyncEvery = std::chrono::milliseconds(400);
+// Opening the port resets the board; an ask sent before the reset is over could reach the
+// bootloader cut in two, and optiboot takes a stray byte for a bad command and starts the
+// sketch. No bootloader listens this soon (optiboot flashes its LED for 375 ms, the old Nano's
+// for 200 ms), so the wait costs nothing.
+constexpr auto kResetSettles = std::chrono::milliseconds(100);
+// A bootloader busy with its LED keeps the first three bytes it is sent and loses the rest: a
+// second ask before the first is answered would leave it one byte of that one, which it takes
+// for the start of a command, and the request after the sync breaks it. So one ask at a time,
+// the next only once the first must have been lost (optiboot answers a kept one right after
+// its LED) and while a bootloader that lost it still listens (optiboot 1 s after its LED).
+constexpr auto kSyncEvery = std::chrono::milliseconds(800);
 // Once one ask is answered, the answers to earlier ones it kept come within this.
 constexpr auto kQuietFor = std::chrono::milliseconds(30);
 
@@ -64,6 +70,14 @@ BootloaderStep BootloaderClient::advance(std::span<const std::uint8_t> arrived,
   const BootloaderRequest sync{BootloaderRequest::Kind::kSync, 0, {}, 0};
   switch (phase_) {
     case Phase::kSyncing:
+      if (!asked_) {
+        // What comes before the first ask is the old sketch's, or noise of the reset.
+        received_.clear();
+        if (now < *started_ + kResetSettles) return {{}, *started_ + kResetSettles, false};
+        asked_ = true;
+        wake_ = now + kSyncEvery;
+        return {protocol_->encode(sync), wake_, false};
+      }
       if (protocol_->decode(sync, received_)) {
         phase_ = Phase::kSettling;
         received_.clear();

@@ -90,6 +90,7 @@ class BootloaderClient {
   std::vector<std::uint8_t> received_;
   std::vector<std::uint8_t> signature_;
   std::optional<Clock::time_point> started_;
+  bool asked_ = false;
   Clock::time_point wake_{};
   std::size_t pages_done_ = 0;
 };

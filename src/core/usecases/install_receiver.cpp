@@ -1,5 +1,7 @@
 #include "install_receiver.h"
 
+#include <algorithm>
+#include <chrono>
 #include <fstream>
 #include <sstream>
 
@@ -29,10 +31,25 @@ void install_receiver(const std::string& port, BoardModel model,
   while (!step.finished) {
     if (!step.send.empty()) serial.write(step.send);
     if (control && !control(client.pages_done(), client.pages_in_all())) throw RunCancelled();
-    const std::vector<std::uint8_t> arrived = serial.read_some(step.wake);
+    // Asked again at least ten times a second, so that a stop takes effect at once.
+    const auto next_ask = SerialPort::Clock::now() + std::chrono::milliseconds(100);
+    const std::vector<std::uint8_t> arrived = serial.read_some(std::min(step.wake, next_ask));
     step = client.advance(arrived, SerialPort::Clock::now());
   }
   if (control) control(client.pages_in_all(), client.pages_in_all());
+}
+
+std::filesystem::path installed_receiver(BoardModel model) {
+  const BootloaderBoard& board = bootloader_board(model);
+  std::error_code error;
+  const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
+  const std::filesystem::path hex =
+      (program.parent_path() / MARQUEE8_RECEIVERS_FROM_PROGRAM / board.receiver).lexically_normal();
+  if (error || !std::filesystem::is_regular_file(hex, error)) {
+    throw LinkError("the receiver for the " + std::string(board.name) + " is missing: marquee8 " +
+                    "looks for " + hex.string() + "; install marquee8 again");
+  }
+  return hex;
 }
 
 }  // namespace marquee8

@@ -22,4 +22,8 @@ namespace marquee8 {
 void install_receiver(const std::string& port, BoardModel model,
                       const std::filesystem::path& receiver_hex, const RunControl& control);
 
+// The receiver's HEX file for `model`'s chip as installed with the programs (in the build tree,
+// where the programs built there look). Throws LinkError naming the file if it is missing.
+std::filesystem::path installed_receiver(BoardModel model);
+
 }  // namespace marquee8
