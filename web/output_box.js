@@ -1,12 +1,15 @@
 // The output box: a read-only text box that lays out only the rows on screen, so that a result
 // of millions of characters is shown at once and scrolls smoothly. Long lines wrap at the box's
-// width. `value` is the whole text, as a text area's would be.
+// width. It keeps the text as the ASCII bytes the worker hands over, and makes a string only of
+// the rows it shows: a string of many megabytes costs the page's thread too long to receive.
+// `value` is the whole text, as a text area's would be.
 'use strict';
 
 class OutputBox extends HTMLElement {
   constructor() {
     super();
-    this.text = '';
+    this.bytes = new Uint8Array(0);
+    this.decoder = new TextDecoder();
     this.starts = Uint32Array.of(0);
     this.rowsBefore = new Float64Array([0, 1]);
     this.perRow = 80;
@@ -29,17 +32,18 @@ class OutputBox extends HTMLElement {
   }
 
   get value() {
-    return this.text;
+    return this.decoder.decode(this.bytes);
   }
 
   set value(text) {
-    this.show(text, null);
+    this.show(new TextEncoder().encode(text), null);
   }
 
-  // Shows `text`; `starts`, where its lines start, saves looking for them when known.
-  show(text, starts) {
-    this.text = text;
-    this.starts = starts ?? lineStarts(text);
+  // Shows the text of `bytes`; `starts`, where its lines start, saves looking for them when
+  // known.
+  show(bytes, starts) {
+    this.bytes = bytes;
+    this.starts = starts ?? lineStarts(bytes);
     this.scrollTop = 0;
     this.index();
   }
@@ -62,7 +66,7 @@ class OutputBox extends HTMLElement {
   }
 
   lineLength(line) {
-    const end = line + 1 < this.starts.length ? this.starts[line + 1] - 1 : this.text.length;
+    const end = line + 1 < this.starts.length ? this.starts[line + 1] - 1 : this.bytes.length;
     return end - this.starts[line];
   }
 
@@ -101,7 +105,7 @@ class OutputBox extends HTMLElement {
     while (shown.length < count && line < this.starts.length) {
       const from = this.starts[line] + part * this.perRow;
       const end = this.starts[line] + this.lineLength(line);
-      shown.push(this.text.slice(from, Math.min(end, from + this.perRow)));
+      shown.push(this.decoder.decode(this.bytes.subarray(from, Math.min(end, from + this.perRow))));
       if (from + this.perRow >= end) {
         ++line;
         part = 0;

@@ -15,16 +15,16 @@ let readyResolve;
 const workerReady = new Promise((resolve) => { readyResolve = resolve; });
 
 worker.onmessage = (event) => {
-  const { id, result, error, kind } = event.data;
+  const { id, result, error, kind, field } = event.data;
   if (id === 0) {
-    if (error === undefined) readyResolve();
+    if (error === undefined) readyResolve(result);
     else tell(Object.assign(new Error(error), { kind: 'load' }));
     return;
   }
   const { resolve, reject } = pending.get(id);
   pending.delete(id);
   if (error !== undefined) {
-    reject(Object.assign(new Error(error), { kind }));
+    reject(Object.assign(new Error(error), { kind, field }));
   } else {
     resolve(result);
   }
@@ -38,23 +38,46 @@ function ask(op, fields) {
   });
 }
 
+// The worker keeps the text it was last sent with an input id: a text or array shown again, or
+// downloaded, is asked about by its id, so that a long one crosses to the worker once. A long
+// pasted text crosses in parts, each in a task of its own, so that the page never stops long.
+const partLength = 1 << 20;
+let nextInput = 1;
+let sentInput = 0;
+async function askAbout(op, what, settings) {
+  what.input ??= nextInput++;
+  const fields = { settings, input: what.input };
+  if (sentInput !== what.input) {
+    sentInput = what.input;
+    if (typeof what.text === 'string' && what.text.length > partLength) {
+      for (let at = 0; at < what.text.length; at += partLength) {
+        worker.postMessage({ op: 'part', input: what.input, text: what.text.slice(at, at + partLength) });
+        await new Promise((resolve) => setTimeout(resolve));
+      }
+    } else {
+      fields.text = what.text;
+    }
+  }
+  return ask(op, fields);
+}
+
 // ---- Settings ---------------------------------------------------------------------------------
 
-const classic = {
-  format: 'classic', hex: false, msbTop: false, art: false, leadIn: 8, leadOut: 0,
-  arrayName: 'a', lengthName: 'slen', size: null, spacing: 'cell', offset: 0,
-};
+// From the core once the worker is ready: every setting's default under its control's id, and
+// the number fields' ranges, { lowest, highest, unit }.
+let classic = null;
+let numbers = {};
 let fontPath = 'builtin';
 let fontLabel = 'Built-in LED font';
 
-const checkboxes = ['hex', 'msbTop', 'art'];
-// The ranges the command line takes, told in its words.
-const numbers = {
-  leadIn: ['the lead-in', 0, 65535, 'columns'],
-  leadOut: ['the lead-out', 0, 65535, 'columns'],
-  offset: ['the offset', -32, 32, 'rows'],
-  size: ['the size', 1, 64, 'pixels'],
-};
+const checkboxes = ['hex', 'msbTop', 'art', 'inputMsbTop'];
+
+// A number field's text as the core reads it: null for an empty size (the font's own). The
+// browser gives '' for what is not a number, which the core then refuses.
+function numberText(key, value) {
+  const text = value === null ? '' : String(value).trim();
+  return key === 'size' && text === '' ? null : text;
+}
 
 // Whether `value`, kept from an earlier visit, is one the control `key` can take. Anything
 // else (a setting this page does not know, a value of the wrong type or out of range) is left
@@ -64,9 +87,9 @@ function fits(key, value) {
   if (checkboxes.includes(key)) return typeof value === 'boolean';
   if (control.tagName === 'SELECT') return [...control.options].some((o) => o.value === value);
   if (key in numbers) {
-    const [, low, high] = numbers[key];
+    const { lowest, highest } = numbers[key];
     return (key === 'size' && value === null) ||
-      (Number.isInteger(value) && value >= low && value <= high);
+      (Number.isInteger(value) && value >= lowest && value <= highest);
   }
   return typeof value === 'string';
 }
@@ -86,38 +109,29 @@ function storedSettings() {
   return values;
 }
 
-function showSettings(values) {
-  for (const [key, value] of Object.entries(values)) {
+// The core's defaults and ranges on the controls, then the settings kept from a visit before.
+function showSettings(core) {
+  classic = core.defaults;
+  numbers = core.numbers;
+  for (const [key, { lowest, highest }] of Object.entries(numbers)) {
+    $(key).min = lowest;
+    $(key).max = highest;
+  }
+  for (const [key, value] of Object.entries(storedSettings())) {
     const control = $(key);
     if (checkboxes.includes(key)) control.checked = value;
     else control.value = value === null ? '' : String(value);
   }
 }
 
-// The controls' values as the core takes them; throws a message for a number out of range.
+// The controls' values as the core takes them, the numbers as typed: the core reads them.
 function settingsOfControls() {
   const values = {};
   for (const key of Object.keys(classic)) {
     const control = $(key);
-    if (checkboxes.includes(key)) {
-      values[key] = control.checked;
-    } else if (key in numbers) {
-      const text = control.value.trim();
-      if (key === 'size' && text === '') {
-        values[key] = null;
-        continue;
-      }
-      const [words, low, high, unit] = numbers[key];
-      if (!/^-?\d+$/.test(text) || Number(text) < low || Number(text) > high) {
-        // A number field gives '' for what is not a number.
-        const given = text || (control.validity.badInput ? 'a number' : 'empty');
-        throw Object.assign(new Error(`${words} must be ${low} to ${high} ${unit}, not ${given}`),
-          { kind: key === 'size' || key === 'offset' ? 'font' : 'settings', field: key });
-      }
-      values[key] = Number(text);
-    } else {
-      values[key] = control.value;
-    }
+    if (checkboxes.includes(key)) values[key] = control.checked;
+    else if (key in numbers) values[key] = numberText(key, control.value);
+    else values[key] = control.value;
   }
   return values;
 }
@@ -127,13 +141,16 @@ function coreSettings(values) {
     font: fontPath, size: values.size, cellSpacing: values.spacing === 'cell',
     offset: values.offset, format: values.format, hex: values.hex, msbTop: values.msbTop,
     leadIn: values.leadIn, leadOut: values.leadOut, arrayName: values.arrayName,
-    lengthName: values.lengthName, art: values.art,
+    lengthName: values.lengthName, art: values.art, inputMsbTop: values.inputMsbTop,
   };
 }
 
+// Kept once the core took them: the numbers as numbers.
 function save(values) {
+  const kept = { ...values };
+  for (const key of Object.keys(numbers)) kept[key] = kept[key] === null ? null : Number(kept[key]);
   try {
-    localStorage.setItem(storageKey, JSON.stringify(values));
+    localStorage.setItem(storageKey, JSON.stringify(kept));
   } catch {
     // Storage may be full or switched off: the page works on without remembering.
   }
@@ -170,9 +187,8 @@ const messages = {
 
 // The field a message of the core's is about, from the words it starts with.
 const fieldsOfMessages = [
-  ['the lead-in', 'leadIn'], ['the lead-out', 'leadOut'], ['the array name', 'arrayName'],
-  ['the length name', 'lengthName'], ['the array and its length', 'lengthName'],
-  ['raw bytes', 'art'], ['the offset', 'offset'],
+  ['the array name', 'arrayName'], ['the length name', 'lengthName'],
+  ['the array and its length', 'lengthName'], ['raw bytes', 'art'],
 ];
 
 function fieldOf(error, input) {
@@ -239,9 +255,6 @@ function statusText(shown) {
     `${shown.arrayBytes.toLocaleString('en-US')} bytes`,
     ...shown.warnings,
   ];
-  if (shown.tooBigForUnoRam) {
-    parts.push("more than the 1,536 bytes an Uno's RAM can spare: use the PROGMEM format");
-  }
   return parts.join(' · ');
 }
 
@@ -287,11 +300,12 @@ let running = false;
 
 async function runOnce(what) {
   try {
+    await workerReady; // the controls take the core's settings then
     const values = settingsOfControls();
-    save(values);
     const op = what.kind === 'text' ? 'start' : 'showArray';
-    const shown = await ask(op, { settings: coreSettings(values), text: what.text });
+    const shown = await askAbout(op, what, coreSettings(values));
     if (waiting) return;
+    save(values);
     show(shown);
     last = what;
     downloadBytes(what, coreSettings(values));
@@ -356,7 +370,7 @@ function downloadBytes(what, settings) {
   const key = JSON.stringify(settings);
   if (prepared?.what !== what || prepared.key !== key) {
     const op = what.kind === 'text' ? 'download' : 'downloadArray';
-    prepared = { what, key, bytes: ask(op, { settings, text: what.text }) };
+    prepared = { what, key, bytes: askAbout(op, what, settings) };
     // For scripts and tests: whether a click now saves the file at once.
     $('download').dataset.prepared = 'false';
     const mine = prepared;
@@ -371,6 +385,7 @@ function downloadBytes(what, settings) {
 
 const download = busy(async () => {
   try {
+    await workerReady;
     const values = settingsOfControls();
     const what = last ?? { kind: 'text', text: $('txtinput').value };
     const bytes = await downloadBytes(what, coreSettings(values));
@@ -413,6 +428,7 @@ const copy = busy(async () => {
 const useFont = busy(async (name, bytes, remember) => {
   let path;
   try {
+    await workerReady;
     path = await ask('font', { bytes, keep: fontPath });
     // Opened at once, so that an unusable file is told now.
     const settings = { ...coreSettings(settingsOfControls()), font: path };
@@ -488,22 +504,15 @@ $('fontFile').addEventListener('change', busy(async () => {
 $('builtinFont').addEventListener('click', useBuiltinFont);
 // Once something is shown, a changed setting shows it again with the new settings.
 $('settings').addEventListener('change', (event) => {
-  if (event.target.type === 'file' || event.target.id === 'arrayText') return;
-  if (last) run(last);
-  else {
-    try {
-      save(settingsOfControls());
-      clearMessage();
-    } catch (error) {
-      tell(error);
-    }
-  }
+  if (event.target.type === 'file' || event.target.id === 'arrayText' || !classic) return;
+  run(last ?? { kind: 'text', text: $('txtinput').value, field: 'txtinput' });
 });
 
-showSettings(storedSettings());
-showFormatNote();
 // A first look shows a real conversion: the classic text with the settings kept.
-Promise.all([workerReady, restoreFont()]).then(async ([, dropped]) => {
+workerReady.then(async (core) => {
+  showSettings(core);
+  showFormatNote();
+  const dropped = await restoreFont();
   performance.mark('marquee8-ready');
   figures = 'Ready';
   $('status').textContent = figures;

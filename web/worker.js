@@ -55,24 +55,46 @@ function storeFont(module, bytes, keep) {
   return path;
 }
 
-// The result with its output's line breaks as a text area holds them (CR LF as one) and where
-// its lines start, found here so that the page's thread need not look through it, and the buffers to hand over without a copy.
+// The result with its output's line breaks as a text area holds them (CR LF as one), as ASCII
+// bytes, with where its lines start, found here so that the page's thread need not look
+// through it; and the buffers to hand over without a copy. A file's bytes are handed over too.
 function shown(result) {
+  if (result instanceof Uint8Array) return [result, [result.buffer]];
   if (typeof result.output !== 'string') return [result, []];
-  result.output = result.output.replace(/\r\n?/g, '\n');
+  result.output = new TextEncoder().encode(result.output.replace(/\r\n?/g, '\n'));
   result.lineStarts = lineStarts(result.output);
-  return [result, [result.lineStarts.buffer, result.array.buffer]];
+  return [result, [result.output.buffer, result.lineStarts.buffer, result.array.buffer]];
 }
 
-// A text typed or pasted comes as a string, a file's as its bytes.
-const input = (text) => (typeof text === 'string' ? utf8(text) : text);
+// A request's text: a text typed or pasted comes as a string, a file's as its bytes, a long
+// pasted text in parts before the request. The last one sent with an input id is kept, so that
+// the page sends a long pasted array once and asks about it again by its id alone.
+let kept = { input: 0, bytes: null, parts: [] };
+function keepPart(request) {
+  if (kept.input !== request.input) kept = { input: request.input, bytes: null, parts: [] };
+  kept.parts.push(request.text);
+}
+
+function textOf(request) {
+  if (request.text === undefined) {
+    if (kept.input !== request.input) throw new Error('the text was not kept');
+    if (kept.bytes === null) {
+      kept.bytes = utf8(kept.parts.join(''));
+      kept.parts = [];
+    }
+    return kept.bytes;
+  }
+  const bytes = typeof request.text === 'string' ? utf8(request.text) : request.text;
+  if (request.input) kept = { input: request.input, bytes, parts: [] };
+  return bytes;
+}
 
 const operations = {
   font: (module, c, request) => storeFont(module, request.bytes, request.keep),
-  start: (module, c, request) => c.start(request.settings, input(request.text)),
-  download: (module, c, request) => c.download(request.settings, input(request.text)),
-  showArray: (module, c, request) => c.showArray(request.settings, input(request.text)),
-  downloadArray: (module, c, request) => c.downloadArray(request.settings, input(request.text)),
+  start: (module, c, request) => c.start(request.settings, textOf(request)),
+  download: (module, c, request) => c.download(request.settings, textOf(request)),
+  showArray: (module, c, request) => c.showArray(request.settings, textOf(request)),
+  downloadArray: (module, c, request) => c.downloadArray(request.settings, textOf(request)),
 };
 
 async function answer(request) {
@@ -80,13 +102,20 @@ async function answer(request) {
   const operation = operations[request.op];
   if (!operation) return { error: `there is no operation '${request.op}'`, kind: 'other' };
   const result = operation(module, conversion, request);
-  if (result.error !== undefined) return { error: result.error, kind: result.kind };
+  if (result.error !== undefined) {
+    return { error: result.error, kind: result.kind, field: result.field };
+  }
   const [value, transfer] = shown(result);
   return { result: value, transfer };
 }
 
 onmessage = async (event) => {
   const request = event.data;
+  if (request.op === 'part') {
+    await ready; // after the requests before it, as every request
+    keepPart(request);
+    return;
+  }
   let reply;
   try {
     reply = await answer(request);
@@ -98,5 +127,6 @@ onmessage = async (event) => {
   postMessage({ id: request.id, ...fields }, transfer);
 };
 
-ready.then(() => postMessage({ id: 0, result: 'ready' }),
+// Ready, with what the page's controls start at and take, as the core has them.
+ready.then(({ module }) => postMessage({ id: 0, result: module.pageSettings() }),
   (error) => postMessage({ id: 0, error: String(error?.message ?? error), kind: 'other' }));

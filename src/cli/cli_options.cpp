@@ -46,13 +46,13 @@ Input options, how TEXT is drawn (converting, and with --send):
       --size=PX        the font's size: its whole line height in pixels,
                          ascent and descent, so an 8-row font is often 10 to
                          12 pixels; a bitmap font offers a few (--list-fonts),
-                         an outline font any from 1 to 64; default a bitmap
+                         an outline font any from {size}; default a bitmap
                          font's tallest that fits 8 rows, an outline font's
                          largest whose printable ASCII fits 8 rows
       --spacing=HOW    cell (default): 6 columns per character, as the
                          classic output counts; font: each glyph's own width
       --offset=ROWS    move the text down ROWS rows (up when negative) from
-                         where capitals start on row 1; -32 to 32
+                         where capitals start on row 1; {offset}
 
 Input options, the array read (with --decode):
       --input-msb-top  the array has bit 7 as its top row (default bit 0)
@@ -67,10 +67,10 @@ Output options (converting, --decode and --receive; not --send):
 constexpr std::string_view kHelpAfterFormats =
     R"(      --hex            write the values as 0x00 to 0xFF
       --msb-top        write bit 7 as the top row, bit 0 as the bottom one
-      --lead-in=N      N blank columns before the text (default 8; with
+      --lead-in=N      N blank columns before the text (default {lead-in:default}; with
                          --decode and --receive 0: the array has its own);
                          with --send too
-      --lead-out=N     N blank columns after it (default 0); 32 lets the text
+      --lead-out=N     N blank columns after it (default {lead-out:default}); 32 lets the text
                          leave a chain of four 8x8 modules; with --send too
       --name=NAME      the array's name (default a)
       --length-name=NAME  the length's name (default slen); whatever the
@@ -79,8 +79,8 @@ constexpr std::string_view kHelpAfterFormats =
 
 Board options (with --send):
       --step=MS        the board moves one column every MS milliseconds,
-                         1 to 65535 (default 40)
-      --brightness=N   the LEDs' brightness, 0 to 15 (default 2)
+                         {step} (default {step:default})
+      --brightness=N   the LEDs' brightness, {brightness} (default {brightness:default})
 
 Board option (with --install-receiver):
       --board=BOARD    uno (default), nano, nano-old (a Nano with the old
@@ -340,8 +340,32 @@ std::string port_named(int id, const char* name) {
 
 }  // namespace
 
+// The help with each {setting} replaced by its range ("1 to 64") and each {setting:default}
+// by its default, as the core has them.
+std::string with_ranges(std::string help) {
+  const auto replace = [&help](std::string_view name, std::string_view suffix,
+                               const std::string& value) {
+    std::string token(1, '{');
+    token.append(name).append(suffix).push_back('}');
+    for (std::size_t at; (at = help.find(token)) != std::string::npos;) {
+      help.replace(at, token.size(), value);
+    }
+  };
+  const std::pair<std::string_view, const SettingRange*> settings[] = {
+      {"size", &kFontSizeRange},    {"offset", &kOffsetRange}, {"lead-in", &kLeadInRange},
+      {"lead-out", &kLeadOutRange}, {"step", &kStepRange},     {"brightness", &kBrightnessRange}};
+  for (const auto& [name, range] : settings) {
+    std::string span = std::to_string(range->lowest);
+    span.append(" to ").append(std::to_string(range->highest));
+    replace(name, "", span);
+    replace(name, ":default", std::to_string(range->fallback));
+  }
+  return help;
+}
+
 std::string help_text() {
-  return std::string(kHelpBeforeFormats) + format_help() + std::string(kHelpAfterFormats);
+  return with_ranges(std::string(kHelpBeforeFormats) + format_help() +
+                     std::string(kHelpAfterFormats));
 }
 
 CliOptions parse_options(const std::vector<std::string>& arguments) {

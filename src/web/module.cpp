@@ -16,9 +16,12 @@
 #include "conversion.h"
 #include "conversion_error.h"
 #include "decode.h"
+#include "font_settings.h"
 #include "output_formats.h"
+#include "setting_ranges.h"
 #include "settings_problem.h"
 #include "shown.h"
+#include "status.h"
 #include "utf8_line.h"
 
 namespace marquee8 {
@@ -54,17 +57,59 @@ std::string kind_name(ConversionError::Kind kind) {
   return "other";
 }
 
-val failure(const std::string& kind, const std::string& message) {
+val failure(const std::string& kind, const std::string& message, const std::string& field = {}) {
   val result = val::object();
   result.set("error", message);
   result.set("kind", kind);
+  if (!field.empty()) result.set("field", field);
   return result;
+}
+
+// A number field of the page's, read and refused in the words every front end uses.
+struct NumberField {
+  const char* key;      // the control's id, the settings object's name
+  const char* setting;  // as a message names it
+  const SettingRange* range;
+  ConversionError::Kind kind;  // what a bad value makes unusable
+};
+constexpr NumberField kLeadIn{"leadIn", "the lead-in", &kLeadInRange,
+                              ConversionError::Kind::kInvalidSettings};
+constexpr NumberField kLeadOut{"leadOut", "the lead-out", &kLeadOutRange,
+                               ConversionError::Kind::kInvalidSettings};
+constexpr NumberField kSize{"size", "the size", &kFontSizeRange,
+                            ConversionError::Kind::kFontUnusable};
+constexpr NumberField kOffset{"offset", "the offset", &kOffsetRange,
+                              ConversionError::Kind::kFontUnusable};
+constexpr const NumberField* kNumberFields[] = {&kLeadIn, &kLeadOut, &kSize, &kOffset};
+
+// A field's value the core cannot take, with the field to mark.
+class FieldProblem : public ConversionError {
+ public:
+  FieldProblem(const NumberField& field, const std::string& message)
+      : ConversionError(field.kind, message), field_(field.key) {}
+  const char* field() const { return field_; }
+
+ private:
+  const char* field_;
+};
+
+// The field's text as the user typed it; null for none, which only the size may be (the
+// font's own).
+std::optional<int> number_of(const val& js, const NumberField& field) {
+  const val text = js[field.key];
+  if (text.isNull() && &field == &kSize) return std::nullopt;
+  const SettingReading reading =
+      read_named_setting(field.setting, *field.range, text.as<std::string>());
+  if (reading.problem) throw FieldProblem(field, *reading.problem);
+  return reading.value;
 }
 
 // Runs `produce`, turning whatever it throws into the page's failure object.
 val guarded(const std::function<val()>& produce) {
   try {
     return produce();
+  } catch (const FieldProblem& error) {
+    return failure(kind_name(error.kind()), error.what(), error.field());
   } catch (const ConversionError& error) {
     return failure(kind_name(error.kind()), error.what());
   } catch (const std::bad_alloc&) {
@@ -80,9 +125,9 @@ ConversionSettings settings_of(const val& js) {
   ConversionSettings settings;
   const std::string font = js["font"].as<std::string>();
   settings.font.font = font == "builtin" ? FontSource::builtin() : FontSource::file(font);
-  if (!js["size"].isNull() && !js["size"].isUndefined()) settings.font.size = js["size"].as<int>();
+  settings.font.size = number_of(js, kSize);
   settings.font.cell_spacing = js["cellSpacing"].as<bool>();
-  settings.font.offset = js["offset"].as<int>();
+  settings.font.offset = *number_of(js, kOffset);
   const std::string format = js["format"].as<std::string>();
   const std::optional<OutputFormat> named = output_format_named(format);
   if (!named) {
@@ -93,8 +138,8 @@ ConversionSettings settings_of(const val& js) {
   output.format = *named;
   output.hex = js["hex"].as<bool>();
   output.msb_top = js["msbTop"].as<bool>();
-  output.lead_in = js["leadIn"].as<int>();
-  output.lead_out = js["leadOut"].as<int>();
+  output.lead_in = *number_of(js, kLeadIn);
+  output.lead_out = *number_of(js, kLeadOut);
   output.array_name = js["arrayName"].as<std::string>();
   output.length_name = js["lengthName"].as<std::string>();
   output.art = js["art"].as<bool>();
@@ -108,6 +153,41 @@ OutputSettings array_settings(const val& js) {
     throw ConversionError(ConversionError::Kind::kInvalidSettings, *problem);
   }
   return settings;
+}
+
+// How a pasted array is ordered: its own bit order, not the one it is written with.
+ArraySource array_source(const val& js) { return {std::nullopt, js["inputMsbTop"].as<bool>()}; }
+
+// What the page's controls start at and take, from the core: the number fields' ranges and
+// units, and every setting's default, under the controls' ids.
+val page_settings() {
+  val numbers = val::object();
+  for (const NumberField* field : kNumberFields) {
+    val range = val::object();
+    range.set("lowest", field->range->lowest);
+    range.set("highest", field->range->highest);
+    range.set("unit", std::string(field->range->unit));
+    numbers.set(field->key, range);
+  }
+  const OutputSettings output;
+  const FontSettings font;
+  val defaults = val::object();
+  defaults.set("format", std::string(format_description(output.format).name));
+  defaults.set("hex", output.hex);
+  defaults.set("msbTop", output.msb_top);
+  defaults.set("art", output.art);
+  defaults.set("leadIn", std::to_string(output.lead_in));
+  defaults.set("leadOut", std::to_string(output.lead_out));
+  defaults.set("arrayName", output.array_name);
+  defaults.set("lengthName", output.length_name);
+  defaults.set("size", font.size ? val(std::to_string(*font.size)) : val::null());
+  defaults.set("spacing", font.cell_spacing ? "cell" : "font");
+  defaults.set("offset", std::to_string(font.offset));
+  defaults.set("inputMsbTop", ArraySource{}.msb_top);
+  val result = val::object();
+  result.set("numbers", numbers);
+  result.set("defaults", defaults);
+  return result;
 }
 
 val shown_object(const Shown& shown) {
@@ -125,9 +205,12 @@ val shown_object(const Shown& shown) {
   result.set("array", bytes({reinterpret_cast<const char*>(array.data()), array.size()}));
   result.set("columns", static_cast<double>(shown.figures.columns));
   result.set("arrayBytes", static_cast<double>(shown.figures.array_bytes));
-  result.set("tooBigForUnoRam", shown.figures.too_big_for_uno_ram);
+  // The font's warnings, then the advice on where the array fits, as the window gives them.
   val warnings = val::array();
   for (const std::string& line : shown.font_warnings) warnings.call<void>("push", line);
+  for (const std::string& line : status_warnings(shown.figures)) {
+    warnings.call<void>("push", line);
+  }
   result.set("warnings", warnings);
   return result;
 }
@@ -159,10 +242,9 @@ class PageConversion {
 
   val show_array(const val& settings, const std::string& array_text) {
     return guarded([&] {
-      // The page has no option of its own yet for the array's bit order: it reads it as it writes.
-      const OutputSettings output = array_settings(settings);
-      return shown_object(marquee8::show_array(array_text, {std::nullopt, output.msb_top}, output,
-                                               kCanvasWidth, kCanvasHeight));
+      return shown_object(marquee8::show_array(array_text, array_source(settings),
+                                               array_settings(settings), kCanvasWidth,
+                                               kCanvasHeight));
     });
   }
 
@@ -170,7 +252,7 @@ class PageConversion {
     return guarded([&] {
       const OutputSettings output = array_settings(settings);
       StringSink out;
-      write_decoded(read_columns(array_text, {std::nullopt, output.msb_top}), output, out);
+      write_decoded(read_columns(array_text, array_source(settings)), output, out);
       return bytes(out.text());
     });
   }
@@ -193,6 +275,7 @@ class PageConversion {
 }  // namespace
 
 EMSCRIPTEN_BINDINGS(marquee8) {
+  emscripten::function("pageSettings", &page_settings);
   emscripten::class_<PageConversion>("Conversion")
       .constructor<>()
       .function("start", &PageConversion::start)

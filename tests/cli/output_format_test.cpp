@@ -29,7 +29,9 @@ TEST(OutputFormat, DefaultDigitsGiveTwoCrLfTerminatedLines) {
 TEST(OutputFormat, WarnsWhereTheArrayCannotFit) {
   const std::string ram =
       "more than the 1,536 bytes an Uno's RAM can spare: use the PROGMEM format";
-  const std::string avr = "bytes: more than the 32,767 bytes avr-gcc lets one array have on an Uno";
+  const std::string avr =
+      "bytes: more than the 32,767 bytes avr-gcc lets one array have on any AVR";
+  const std::string flash = "bytes: more than the 32,256 bytes of flash an Uno or a Nano has";
   const struct {
     std::vector<std::string> options;
     std::size_t characters;
@@ -38,7 +40,8 @@ TEST(OutputFormat, WarnsWhereTheArrayCannotFit) {
       {{}, 254, ""},
       {{}, 300, ram},
       {{"-f", "progmem"}, 300, ""},
-      {{"-f", "progmem"}, 5459, ""},
+      {{"-f", "progmem"}, 5374, ""},
+      {{"-f", "progmem"}, 5375, "32,259 " + flash},
       {{"-f", "progmem"}, 6000, "36,009 " + avr},
       {{}, 6000, "36,009 " + avr},
       {{"-f", "c"}, 6000, ""},

@@ -14,6 +14,8 @@ struct AvrdudeCase {
   BoardModel model;
   const char* options;  // the programmer and chip as boards.txt names them
 };
+// The row's name, not its bytes (a pointer among them), so that the test keeps one name.
+void PrintTo(const AvrdudeCase& row, std::ostream* out) { *out << row.name; }
 
 class AvrdudeUpload : public ::testing::TestWithParam<AvrdudeCase> {};
 

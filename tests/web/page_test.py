@@ -38,12 +38,14 @@ TEXTS = [
     "a\tb", "\x01\x02\x1b", "x\x7fy", "\u0085next line",
     # long
     "0123456789" * 100, "Lorem ipsum " * 400, "中文ABC😀" * 300,
+    # past what an Uno's flash can hold: the status warns as the command line does
+    "W" * 5400,
 ]
 
 # Page settings, each also as the command line's options.
 CLASSIC = {"format": "classic", "hex": False, "msbTop": False, "art": False, "leadIn": "8",
            "leadOut": "0", "arrayName": "a", "lengthName": "slen", "size": "",
-           "spacing": "cell", "offset": "0"}
+           "spacing": "cell", "offset": "0", "inputMsbTop": False}
 VARIANTS = [
     {},
     {"hex": True},
@@ -193,12 +195,21 @@ class SameBytes(PageCase):
               file=sys.stderr)
 
     def test_an_array_read_back_as_marquee8_decode_writes_it(self):
+        # Each array read in its own bit order (inputMsbTop) and written in the one chosen.
         arrays = [
             (marquee8("825710")[0], {"format": "progmem"}),
             (marquee8("--hex", "--format=c", "Hi")[0], {"format": "micropython", "hex": True}),
-            (marquee8("--msb-top", "--lead-out=4", "ok")[0], {"msbTop": True}),
+            (marquee8("--msb-top", "--lead-out=4", "ok")[0], {"inputMsbTop": True}),
+            (marquee8("--msb-top", "Hi")[0], {"inputMsbTop": True, "msbTop": True}),
+            (marquee8("--msb-top", "--format=micropython", "Ab")[0],
+             {"inputMsbTop": True, "format": "raw"}),
+            (marquee8("825710")[0], {"msbTop": True, "format": "c", "hex": True}),
             (b"byte x[] = {B101, 0x1F, 7, 0b11};\nint n = 3;\n", {"format": "raw"}),
+            (b"byte x[] = {B101, 0x1F, 7, 0b11};\nint n = 3;\n",
+             {"format": "progmem", "inputMsbTop": True, "msbTop": True}),
             (b"frame = bytearray((1, 2, 0o17, 255))\n", {"art": True, "leadIn": "0"}),
+            (b"frame = bytearray((1, 2, 0o17, 128))\n",
+             {"art": True, "inputMsbTop": True, "format": "micropython"}),
             (b"// hand-written\nconst uint8_t f[3] PROGMEM = {1, 2, 3};\n",
              {"format": "c", "arrayName": "g", "lengthName": "m"}),
         ]
@@ -215,8 +226,7 @@ class SameBytes(PageCase):
                     drawing = ("--lead", "--spacing", "--offset", "--font", "--size")
                     args = [a for a in options(settings, ("builtin", ""))
                             if not a.startswith(drawing)]
-                    # The page reads a pasted array in the bit order it writes.
-                    if settings.get("msbTop"):
+                    if settings["inputMsbTop"]:
                         args.append("--input-msb-top")
                     expected, _ = marquee8("--decode", *args, path)
                     if i % 2:
@@ -228,6 +238,7 @@ class SameBytes(PageCase):
                     self.assertIsNone(self.message())
                     self.assertEqual(self.download(len(expected)), expected)
                     self.assertEqual(self.output_box(), as_shown(expected, settings["format"]))
+        self.choose(CLASSIC)
 
 
 class Preview(PageCase):
@@ -329,6 +340,43 @@ class BadInput(PageCase):
                 if says is not None:
                     self.assertIn(says, message)
                 self.assertEqual((self.output_box(), self.browser.element("status").text), before)
+
+
+    def test_a_number_the_core_refuses_is_worded_as_the_command_line_words_it(self):
+        # (field, the option it is on the command line, what the page calls it, a bad value)
+        cases = [
+            ("leadIn", "--lead-in", "the lead-in", "70000"),
+            ("leadIn", "--lead-in", "the lead-in", "-1"),
+            ("leadIn", "--lead-in", "the lead-in", "1.5"),
+            ("leadOut", "--lead-out", "the lead-out", "65536"),
+            ("leadOut", "--lead-out", "the lead-out", ""),
+            ("size", "--size", "the size", "0"),
+            ("size", "--size", "the size", "65"),
+            ("size", "--size", "the size", "2.5"),
+            ("offset", "--offset", "the offset", "33"),
+            ("offset", "--offset", "the offset", "-33"),
+            ("offset", "--offset", "the offset", ""),
+        ]
+        font_fields = ("size", "offset")
+        self.choose_font(("builtin", ""))
+        for field, option, name, value in cases:
+            with self.subTest(field=field, value=value):
+                self.choose(CLASSIC)
+                self.enter("txtinput", "825710")
+                self.click("Command1")
+                self.choose({field: value})
+                said = marquee8_error(f"{option}={value}", "x")
+                start = ("The font cannot be used: " if field in font_fields
+                         else "The output settings cannot be used: ")
+                self.assertEqual(self.message().split(" The output below")[0],
+                                 start + said.replace(f"option '{option}'", name))
+                self.assertEqual(self.browser.element(field).get_attribute("aria-invalid"),
+                                 "true")
+                # The field takes what the core takes.
+                low, high = (self.browser.element(field).get_attribute(a) for a in ("min", "max"))
+                out_of_range = marquee8_error(f"{option}={int(high) + 1}", "x")
+                self.assertIn(f"needs {low} to {high} ", out_of_range)
+        self.choose(CLASSIC)
 
 
 class Requests(PageCase):

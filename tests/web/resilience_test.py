@@ -79,6 +79,9 @@ class LongResult(PageCase):
             ("text", "0123456789" * 3000, "raw", []),
             ("text", "Grüße 中文 😀 " * 4000, "c", ["--hex"]),
             ("array", big_array, "progmem", ["--decode"]),
+            # It crosses to the worker in parts of 2**20 UTF-16 units: one ends inside the pair
+            # of an emoji.
+            ("array", "// " + "😀" * 600000 + "\n" + big_array, "c", ["--decode"]),
         ]
         for kind, text, output_format, args in cases:
             with self.subTest(kind=kind, length=len(text), format=output_format):
@@ -93,7 +96,7 @@ class LongResult(PageCase):
                 else:
                     self.paste("arrayText", text)
                     self.click("showArray")
-                    with tempfile.NamedTemporaryFile("w", suffix=".h") as file:
+                    with tempfile.NamedTemporaryFile("w", suffix=".h", encoding="utf-8") as file:
                         file.write(text)
                         file.flush()
                         expected, _ = written(MARQUEE8, "--format=" + output_format, *args,

@@ -58,11 +58,11 @@ class Entering(PageCase):
             file.write(b"\xff\xd8\xff\xe0" + bytes(range(256)) * 8)
         # (the field, what is typed or given, the field marked, words the message must hold)
         cases = [
-            ("leadOut", "", "leadOut", "must be 0 to 65535 columns, not empty"),
-            ("leadIn", "70000", "leadIn", "must be 0 to 65535 columns, not 70000"),
+            ("leadOut", "", "leadOut", "a whole number from 0 to 65535 columns, not ''"),
+            ("leadIn", "70000", "leadIn", "0 to 65535 columns: '70000' is out of range"),
             ("arrayName", "int", "arrayName", "the array name 'int'"),
             ("lengthName", "a", "lengthName", "both 'a'"),
-            ("size", "65", "size", "must be 1 to 64 pixels, not 65"),
+            ("size", "65", "size", "1 to 64 pixels: '65' is out of range"),
             ("fontFile", junk, "fontFile", "'holiday.jpg'"),
         ]
         before = self.output()

@@ -115,9 +115,8 @@ TEST(StatusBar, CountsColumnsAndBytesAndWarnsWhenRamRunsOut) {
       {"actionFormat_progmem", 300, QString::fromUtf8("1,801 columns · 1,809 bytes")},
       {"actionFormat_progmem", 5500,
        QString::fromUtf8("33,001 columns · 33,009 bytes · 33,009 bytes: more than the 32,767 "
-                         "bytes avr-gcc lets one array have on an Uno or a Nano, whose flash is "
-                         "32 KB in all: shorten the text, or use the C format on a board with "
-                         "more flash")},
+                         "bytes avr-gcc lets one array have on any AVR board (Uno, Nano, Mega): "
+                         "shorten the text, or use the C format on a board of another kind")},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.summary.toStdString());

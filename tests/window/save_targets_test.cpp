@@ -25,6 +25,7 @@ struct Target {
   mode_t type;
   dev_t device;
 };
+void PrintTo(const Target& row, std::ostream* out) { *out << row.name; }
 
 class SaveOntoANode : public ::testing::TestWithParam<Target> {};
 

@@ -11,9 +11,9 @@ std::string missing_size(std::string_view font, int pixels, std::string_view siz
          "it lights: without a size, its tallest that fits 8 rows is taken";
 }
 
-SettingReading read_setting(std::string_view option, const SettingRange& range,
-                            std::string_view text) {
-  const std::string quoted = "option '" + std::string(option) + "' needs ";
+SettingReading read_named_setting(std::string_view setting, const SettingRange& range,
+                                  std::string_view text) {
+  const std::string quoted = std::string(setting) + " needs ";
   std::string_view digits = text;
   if (digits.starts_with('+') && digits.size() > 1 && digits[1] != '-') digits.remove_prefix(1);
   int value = 0;
@@ -27,6 +27,11 @@ SettingReading read_setting(std::string_view option, const SettingRange& range,
     return {0, quoted + range.text() + ": '" + std::string(text) + "' is out of range"};
   }
   return {value, std::nullopt};
+}
+
+SettingReading read_setting(std::string_view option, const SettingRange& range,
+                            std::string_view text) {
+  return read_named_setting("option '" + std::string(option) + "'", range, text);
 }
 
 }  // namespace marquee8

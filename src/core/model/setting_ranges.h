@@ -46,5 +46,9 @@ struct SettingReading {
 };
 SettingReading read_setting(std::string_view option, const SettingRange& range,
                             std::string_view text);
+// The same, worded for a setting a form names ("the size needs 1 to 64 pixels: '65' is out of
+// range"), as the page's fields are.
+SettingReading read_named_setting(std::string_view setting, const SettingRange& range,
+                                  std::string_view text);
 
 }  // namespace marquee8

@@ -25,14 +25,20 @@ StatusFigures status_figures(const OutputSettings& settings, std::size_t text_co
   const bool in_ram = array_format(settings.format).description().lives_in_ram;
   // The classic array and the PROGMEM one are what an AVR sketch declares.
   const bool for_avr = in_ram || settings.format == OutputFormat::kProgmem;
-  return {text_columns, bytes, in_ram && bytes > kUnoRamBudget, for_avr && bytes > kAvrObjectLimit};
+  return {text_columns, bytes, in_ram && bytes > kUnoRamBudget,
+          for_avr && bytes > kUnoFlashForSketch, for_avr && bytes > kAvrObjectLimit};
 }
 
 std::vector<std::string> status_warnings(const StatusFigures& figures) {
   if (figures.too_big_for_avr) {
     return {grouped(figures.array_bytes) + " bytes: more than the " + grouped(kAvrObjectLimit) +
-            " bytes avr-gcc lets one array have on an Uno or a Nano, whose flash is 32 KB in all: "
-            "shorten the text, or use the C format on a board with more flash"};
+            " bytes avr-gcc lets one array have on any AVR board (Uno, Nano, Mega): shorten the "
+            "text, or use the C format on a board of another kind"};
+  }
+  if (figures.too_big_for_uno_flash) {
+    return {grouped(figures.array_bytes) + " bytes: more than the " + grouped(kUnoFlashForSketch) +
+            " bytes of flash an Uno or a Nano has for a whole sketch: shorten the text, or use a "
+            "Mega"};
   }
   if (figures.too_big_for_uno_ram) {
     return {"more than the " + grouped(kUnoRamBudget) +
