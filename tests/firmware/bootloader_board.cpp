@@ -18,6 +18,7 @@ extern "C" {
 #include <array>
 #include <cmath>
 #include <cstring>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <thread>
@@ -143,7 +144,10 @@ void SimulatedBoard::start_ticking() {
     avr_io_t io;
     SimulatedBoard* board;
   };
-  auto* hook = new ResetHook{{}, this};
+  // The board keeps the hook until simavr is gone: simavr 1.6 clears a part's fields after
+  // its dealloc, which would write into freed memory.
+  auto hook = std::make_shared<ResetHook>(ResetHook{{}, this});
+  reset_hook_ = hook;
   hook->io.kind = "marquee8-board";
   hook->io.reset = [](avr_io_t* io) {
     SimulatedBoard* board = reinterpret_cast<ResetHook*>(io)->board;
@@ -152,7 +156,6 @@ void SimulatedBoard::start_ticking() {
     input.read = input.write;
     board->tick_from_now();
   };
-  hook->io.dealloc = [](avr_io_t* io) { delete reinterpret_cast<ResetHook*>(io); };
   avr_register_io(avr_, &hook->io);
   tick_from_now();
 }

@@ -136,6 +136,7 @@ class SimulatedBoard {
   std::uint64_t paced_cycle_ = 0;
   std::chrono::steady_clock::time_point paced_at_;
   std::deque<std::uint8_t> on_wire_;  // sent by the host, not yet through the UART's pin
+  std::shared_ptr<void> reset_hook_;  // the part of the chip simavr resets, which ticks again
 };
 
 }  // namespace marquee8::testing

@@ -50,7 +50,7 @@ std::string_view chip_with_signature(const std::array<std::uint8_t, 3>& signatur
   for (const auto& [each, chip] : kChips) {
     if (each == signature) return chip;
   }
-  return "an unknown chip";
+  return "unknown chip";
 }
 
 }  // namespace marquee8
