@@ -17,6 +17,7 @@ struct SignatureCase {
   std::array<std::uint8_t, 3> signature;
   const char* chip;  // as the message names it
 };
+void PrintTo(const SignatureCase& row, std::ostream* out) { *out << row.name; }
 
 class WrongSignature : public ::testing::TestWithParam<SignatureCase> {};
 

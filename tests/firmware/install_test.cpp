@@ -52,6 +52,7 @@ struct InstallCase {
   const char* name;
   BoardModel model;
 };
+void PrintTo(const InstallCase& row, std::ostream* out) { *out << row.name; }
 
 class Install : public ::testing::TestWithParam<InstallCase> {};
 
@@ -91,6 +92,7 @@ struct FailureCase {
   const char* before;  // the words before the port's name
   const char* after;   // and after it
 };
+void PrintTo(const FailureCase& row, std::ostream* out) { *out << row.name; }
 
 // Each failure is told in words, leaves the stored message alone, and the right install after
 // it mends the board, which then shows the message it had.
@@ -135,6 +137,7 @@ struct CommandCase {
   int status;
   const char* words;  // the last line, after the port's name
 };
+void PrintTo(const CommandCase& row, std::ostream* out) { *out << row.name; }
 
 // The command line installs with the HEX installed beside it and says how it went.
 class InstallCommand : public ::testing::TestWithParam<CommandCase> {};
