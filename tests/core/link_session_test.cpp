@@ -237,7 +237,11 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"a_lost_answer_to_write_end",
              on(MARQUEE8_WRITE_END, 0, {}),
              "",
-             {{MARQUEE8_WRITE_END, 2}, {MARQUEE8_HELLO, 1}}}),
+             {{MARQUEE8_WRITE_END, 2}, {MARQUEE8_HELLO, 1}}},
+        Case{"an_unreadable_answer_to_write_end",
+             on(MARQUEE8_WRITE_END, 0, encode_frame(MARQUEE8_INFO, std::vector<std::uint8_t>(5))),
+             "",
+             {{MARQUEE8_WRITE_END, 1}, {MARQUEE8_HELLO, 1}}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // Neither WRITE_END nor HELLO answered: the board may show either message, and says so.

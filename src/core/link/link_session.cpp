@@ -118,21 +118,19 @@ LinkStep LinkSession::advance(std::span<const std::uint8_t> arrived, Clock::time
       task_ = Task::kIdle;
       continue;
     }
-    std::optional<Frame> reply;
     try {
-      reply = exchange(now, step);
+      const std::optional<Frame> reply = exchange(now, step);
+      if (!reply) return step;
+      take(*reply);
     } catch (const LinkError& error) {
       if (task_ == Task::kConfirming) throw StoreUnknown(end_failure_);
       if (!committed()) throw;
-      // A lost answer to WRITE_END: a board that did store the message refuses another
-      // WRITE_END, as it has nothing left to end. Whether it stored it, its INFO says.
+      // A lost or unreadable answer to WRITE_END: a board that did store the message refuses
+      // another WRITE_END, as it has nothing left to end. Whether it stored it, its INFO says.
       end_failure_ = error.what();
       task_ = Task::kConfirming;
       begin({encode_frame(MARQUEE8_HELLO, {}), MARQUEE8_INFO});
-      continue;
     }
-    if (!reply) return step;
-    take(*reply);
   }
 }
 
@@ -236,11 +234,11 @@ void LinkSession::take(const Frame& reply) {
       return;
     case Task::kConfirming:
       info_ = read_info(reply.payload, port_);
+      task_ = Task::kIdle;  // known now: the board shows the new message or the old one
       if (info_.columns != message_.columns.size() || info_.crc != message_crc(message_.columns) ||
           info_.step_ms != message_.step_ms || info_.brightness != message_.brightness) {
         throw LinkError(end_failure_);
       }
-      task_ = Task::kIdle;
       return;
     case Task::kReading: {
       const std::size_t want =
