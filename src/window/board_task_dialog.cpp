@@ -28,6 +28,9 @@ BoardTaskDialog::BoardTaskDialog(QSettings& store, const QString& action, const 
   progress_->setValue(0);
   result_->setObjectName(named("Result"));
   result_->setWordWrap(true);
+  // Room for the longest outcome wrapped, as a dialog already shown does not grow to fit it.
+  result_->setMinimumHeight(result_->fontMetrics().lineSpacing() * 4);
+  result_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
   auto* buttons = new QDialogButtonBox(this);
   action_ = buttons->addButton(action, QDialogButtonBox::AcceptRole);
