@@ -38,12 +38,8 @@ QList<BoardChoice> board_choices() {
   QList<BoardChoice> choices;
   for (const BoardModel model : kBoardModels) {
     const BootloaderBoard& board = bootloader_board(model);
-    QString label = QString::fromUtf8(board.name.data(), static_cast<qsizetype>(board.name.size()));
-    if (!board.caveat.empty()) {
-      label += QStringLiteral(" (%1)").arg(
-          QString::fromUtf8(board.caveat.data(), static_cast<qsizetype>(board.caveat.size())));
-    }
-    choices.append({model, label});
+    choices.append(
+        {model, QString::fromUtf8(board.name.data(), static_cast<qsizetype>(board.name.size()))});
   }
   return choices;
 }

@@ -24,7 +24,7 @@ QList<BoardPort> board_ports();
 // A board the receiver can be installed on, as a list offers it.
 struct BoardChoice {
   BoardModel model;
-  QString label;  // "Arduino Mega 2560 (not yet tested)"
+  QString label;  // "Arduino Mega 2560"
 };
 
 QList<BoardChoice> board_choices();

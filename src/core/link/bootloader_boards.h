@@ -20,8 +20,6 @@ enum class BootloaderProtocolKind { kStk500v1, kStk500v2 };
 struct BootloaderBoard {
   std::string_view option;  // --board=...
   std::string_view name;    // for messages: "Arduino Uno"
-  // Said beside the name wherever a board is chosen ("not yet tested"); empty for most.
-  std::string_view caveat;
   BootloaderProtocolKind protocol;
   int baud;
   std::array<std::uint8_t, 3> signature;
