@@ -92,5 +92,30 @@ INSTANTIATE_TEST_SUITE_P(
                  {}}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// A BoardTask watched at every step: whether a Cancel was offered once the board held the new
+// message, and whether one was offered at all while it kept the old.
+struct Watched {
+  BoardTask& task;
+  const Receiver& board;
+  bool offered_while_old = false;
+  bool offered_once_new = false;
+
+  LinkStep advance(std::span<const std::uint8_t> arrived, Clock::time_point now) {
+    LinkStep step = task.advance(arrived, now);
+    if (task.cancellable()) (board.stored == kOld ? offered_while_old : offered_once_new) = true;
+    return step;
+  }
+};
+
+TEST(Task, OffersCancelOnlyWhileTheBoardKeepsItsOldMessage) {
+  Line line;
+  line.board.stored = kOld;
+  BoardTask task(BoardTask::Kind::kSend, kPort, {kNew, 40, 2}, line.now, "Read back");
+  Watched watched{task, line.board};
+  line.drive(watched);
+  EXPECT_TRUE(watched.offered_while_old);
+  EXPECT_FALSE(watched.offered_once_new);
+}
+
 }  // namespace
 }  // namespace marquee8

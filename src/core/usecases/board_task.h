@@ -30,8 +30,11 @@ class BoardTask {
   std::size_t done() const;
   std::size_t total() const;
   // Whether a stop now leaves the board's previous message in place: not once the board was
-  // asked to store the new one.
-  bool cancellable() const { return stage_ == Stage::kGreeting || !session_.committed(); }
+  // asked to store the new one, nor while it is read back after that.
+  bool cancellable() const {
+    return stage_ == Stage::kGreeting || stage_ == Stage::kReading ||
+           (stage_ == Stage::kStoring && !session_.committed());
+  }
   // Once finished: the send's one-line report, or the message the board stores.
   std::string summary() const;
   const std::vector<std::uint8_t>& received() const { return session_.message(); }
