@@ -70,7 +70,7 @@
         wake?.();
       }
     })().catch(() => {
-      // A lost port: the core's wait runs out and says so.
+      // A lost port: as for a write, the core's wait runs out and says so.
     });
     try {
       // Raising DTR resets an Uno, as opening its port does on a computer; its greeting follows.
@@ -79,7 +79,9 @@
       let step = await ask('begin', { request: { ...request, now: performance.now() } });
       for (;;) {
         if (step.error !== undefined) throw new Error(step.error);
-        if (step.send.length) await writer.write(step.send);
+        // A port lost mid-write (a pulled cable) is left to the core, whose wait runs out and
+        // says what the board shows now.
+        if (step.send.length) await writer.write(step.send).catch(() => {});
         progress(step.done, step.total, step.cancellable);
         if (step.finished) return step;
         if (cancelRequested && step.cancellable) throw new Cancelled('cancelled');
@@ -97,7 +99,7 @@
       await reading;
       reader.releaseLock();
       writer.releaseLock();
-      await port.close();
+      await port.close().catch(() => {});
     }
   }
 
