@@ -10,6 +10,8 @@
 #include <sim_io.h>
 #include <sim_irq.h>
 #include <unistd.h>
+
+#include "simulated_spi.h"
 // simavr's parts library has no C++ guards of its own.
 extern "C" {
 #include <uart_pty.h>
@@ -100,6 +102,7 @@ SimulatedBoard::SimulatedBoard(Board board, const std::vector<std::uint8_t>* eep
     throw;
   }
   eeprom_model_ = std::make_unique<SimulatedEeprom>(avr_);
+  correct_spi_speed(avr_);
   if (eeprom != nullptr) {
     if (eeprom->size() != eeprom_size_) throw std::invalid_argument("not this board's EEPROM");
     avr_eeprom_desc_t contents = {const_cast<std::uint8_t*>(eeprom->data()), 0,
