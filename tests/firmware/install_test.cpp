@@ -72,7 +72,8 @@ TEST_P(Install, WritesTheReceiverOnABlankBoardAndKeepsTheBootloader) {
 
 INSTANTIATE_TEST_SUITE_P(Bootloaders, Install,
                          ::testing::Values(InstallCase{"Uno", BoardModel::kUno},
-                                           InstallCase{"NanoOldBootloader", BoardModel::kNanoOld}),
+                                           InstallCase{"NanoOldBootloader", BoardModel::kNanoOld},
+                                           InstallCase{"Mega", BoardModel::kMega}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST(InstallFailure, ABoardWhoseBootloaderNeverAnswersIsNamed) {
