@@ -5,6 +5,7 @@
 #include <emscripten/val.h>
 #include <utf8.h>
 
+#include <chrono>
 #include <functional>
 #include <iterator>
 #include <memory>
@@ -12,11 +13,13 @@
 #include <optional>
 #include <string>
 
+#include "board_task.h"
 #include "byte_sink.h"
 #include "conversion.h"
 #include "conversion_error.h"
 #include "decode.h"
 #include "font_settings.h"
+#include "marquee8_protocol.h"
 #include "output_formats.h"
 #include "setting_ranges.h"
 #include "settings_problem.h"
@@ -272,6 +275,80 @@ class PageConversion {
   std::unique_ptr<Conversion> conversion_;
 };
 
+// ---- The board: a send or a read-back driven by the page's Web Serial port (web/board_link.js) --
+
+// The page's clock, performance.now() in milliseconds, as the session's.
+LinkSession::Clock::time_point page_time(double ms) {
+  return LinkSession::Clock::time_point(std::chrono::duration_cast<LinkSession::Clock::duration>(
+      std::chrono::duration<double, std::milli>(ms)));
+}
+
+double page_ms(LinkSession::Clock::time_point time) {
+  return std::chrono::duration<double, std::milli>(time.time_since_epoch()).count();
+}
+
+std::vector<std::uint8_t> byte_vector(const val& array) {
+  return emscripten::convertJSArrayToNumberVector<std::uint8_t>(array);
+}
+
+// One task at a time; each step answers { send, wake, done, total, cancellable, finished } and,
+// once finished, the send's report or the array the board stores as array text the page reads
+// back in the bit order its checkbox says; a failure is { error, kind: "board" }.
+class PageBoard {
+ public:
+  // `request`: { task: "send" | "receive", columns, now, inputMsbTop }.
+  val begin(const val& request) {
+    const bool send = request["task"].as<std::string>() == "send";
+    BoardMessage message;
+    if (send) message.columns = byte_vector(request["columns"]);
+    input_msb_top_ = request["inputMsbTop"].as<bool>();
+    task_ = std::make_unique<BoardTask>(send ? BoardTask::Kind::kSend : BoardTask::Kind::kReceive,
+                                        "the serial port", std::move(message),
+                                        page_time(request["now"].as<double>()), "Read back");
+    send_ = send;
+    return advance(val::global("Uint8Array").new_(0), request["now"].as<double>());
+  }
+
+  val advance(const val& arrived, double now) {
+    if (!task_) return failure("board", "no board task is under way");
+    try {
+      const LinkStep step = task_->advance(byte_vector(arrived), page_time(now));
+      val result = val::object();
+      result.set("send",
+                 bytes({reinterpret_cast<const char*>(step.send.data()), step.send.size()}));
+      result.set("wake", page_ms(step.wake));
+      result.set("done", static_cast<double>(task_->done()));
+      result.set("total", static_cast<double>(task_->total()));
+      result.set("cancellable", task_->cancellable());
+      result.set("finished", step.finished);
+      if (step.finished) finish(result);
+      return result;
+    } catch (const LinkError& error) {
+      task_.reset();
+      return failure("board", error.what());
+    }
+  }
+
+ private:
+  void finish(val& result) {
+    if (send_) {
+      result.set("summary", task_->summary());
+    } else {
+      OutputSettings settings = decoded_array_settings({}, false, false);
+      settings.format = OutputFormat::kClassic;
+      settings.msb_top = input_msb_top_;
+      StringSink out;
+      write_decoded(task_->received(), settings, out);
+      result.set("arrayText", out.text());
+    }
+    task_.reset();
+  }
+
+  std::unique_ptr<BoardTask> task_;
+  bool send_ = false;
+  bool input_msb_top_ = false;
+};
+
 }  // namespace
 
 EMSCRIPTEN_BINDINGS(marquee8) {
@@ -282,6 +359,11 @@ EMSCRIPTEN_BINDINGS(marquee8) {
       .function("download", &PageConversion::download)
       .function("showArray", &PageConversion::show_array)
       .function("downloadArray", &PageConversion::download_array);
+  emscripten::constant("boardBaudRate", MARQUEE8_BAUD);
+  emscripten::class_<PageBoard>("Board")
+      .constructor<>()
+      .function("begin", &PageBoard::begin)
+      .function("advance", &PageBoard::advance);
 }
 
 }  // namespace marquee8

@@ -1,0 +1,276 @@
+"""The page's Board section in headless Chromium, sending to the receiver sketch on a simulated
+Uno. A stand-in for navigator.serial, put in before the page loads, only carries bytes and the
+DTR/RTS levels between the page and the board's pseudo-terminal through a small HTTP bridge;
+it knows nothing of the protocol, so the page's own code does all of it. What the board stores
+is then read with the command line, and compared with what the command line writes.
+
+Usage: board_test.py PAGE_FOLDER MARQUEE8 RECEIVER_SIM RECEIVER_ELF"""
+
+import os
+import select
+import subprocess
+import sys
+import threading
+import tty
+import unittest
+from http.server import BaseHTTPRequestHandler, ThreadingHTTPServer
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from browser import Browser, PageServer  # noqa: E402
+from reference import as_shown, written  # noqa: E402
+
+PAGE, MARQUEE8, RECEIVER_SIM, RECEIVER_ELF = map(os.path.abspath, sys.argv[1:5])
+
+# navigator.serial with one port, granted when the page asks for it, whose bytes and signals
+# go to the bridge at BRIDGE. A page may open it, read, write, set signals and close it.
+STAND_IN = r"""
+(() => {
+  const bridge = 'BRIDGE';
+  const post = (what, body) => fetch(bridge + what, { method: 'POST', body });
+  class Port {
+    async open({ baudRate }) {
+      await post('open', String(baudRate));
+      this.readable = (await fetch(bridge + 'read')).body;
+      this.writable = new WritableStream({ write: (chunk) => post('write', chunk).then(() => {}) });
+    }
+    setSignals(signals) { return post('signals', JSON.stringify(signals)).then(() => {}); }
+    async close() {
+      this.readable = this.writable = null;
+      await post('close', '');
+    }
+    getInfo() { return {}; }
+  }
+  const port = new Port();
+  let granted = false;
+  const serial = {
+    getPorts: async () => (granted ? [port] : []),
+    requestPort: async () => { granted = true; return port; },
+    addEventListener() {},
+    removeEventListener() {},
+  };
+  Object.defineProperty(Navigator.prototype, 'serial', { get: () => serial, configurable: true });
+})();
+"""
+NO_WEB_SERIAL = "delete Navigator.prototype.serial;"
+
+
+class Bridge:
+    """Carries bytes between HTTP requests and the pseudo-terminal at `path`, raw, as they
+    come: POST open, write (the bytes), signals and close; GET read streams what arrives, as it
+    arrives, until the port is closed."""
+
+    def __init__(self):
+        self.path = None
+        self.fd = None
+        self.arrived = bytearray()
+        self.lock = threading.Condition()
+        self.levels = []  # the DTR and RTS levels the page set, in order
+        # While set, the wire carries nothing back to the page, as a cable that failed: a
+        # test's way to hold a task where it is.
+        self.dead = False
+        bridge = self
+
+        class Handler(BaseHTTPRequestHandler):
+            def log_message(self, *args):
+                pass
+
+            def answer(self, body=b""):
+                self.send_response(200)
+                self.send_header("Access-Control-Allow-Origin", "*")
+                self.send_header("Content-Length", str(len(body)))
+                self.end_headers()
+                self.wfile.write(body)
+
+            def do_GET(self):
+                self.send_response(200)
+                self.send_header("Access-Control-Allow-Origin", "*")
+                self.end_headers()
+                self.wfile.flush()
+                try:
+                    for data in bridge.stream():
+                        self.wfile.write(data)
+                        self.wfile.flush()
+                except OSError:
+                    pass  # the page cancelled its reader
+
+            def do_POST(self):
+                body = self.rfile.read(int(self.headers.get("Content-Length", 0)))
+                getattr(bridge, self.path.strip("/"))(body)
+                self.answer()
+
+        self.server = ThreadingHTTPServer(("127.0.0.1", 0), Handler)
+        self.url = f"http://127.0.0.1:{self.server.server_address[1]}/"
+        threading.Thread(target=self.server.serve_forever, daemon=True).start()
+
+    def open(self, _baud):
+        with self.lock:
+            self.fd = os.open(self.path, os.O_RDWR | os.O_NOCTTY)
+            tty.setraw(self.fd)
+            self.arrived.clear()
+        threading.Thread(target=self.pump, args=(self.fd,), daemon=True).start()
+
+    def pump(self, fd):
+        while True:
+            with self.lock:
+                if self.fd != fd:
+                    return
+            if select.select([fd], [], [], 0.01)[0]:
+                with self.lock:
+                    if self.fd != fd:
+                        return
+                    data = os.read(fd, 4096)
+                    if not self.dead:
+                        self.arrived += data
+                        self.lock.notify_all()
+
+    def stream(self):
+        with self.lock:
+            fd = self.fd
+        while True:
+            with self.lock:
+                self.lock.wait_for(lambda: self.arrived or self.fd != fd, 0.05)
+                if self.fd != fd:
+                    return
+                data = bytes(self.arrived)
+                self.arrived.clear()
+            if data:
+                yield data
+
+    def write(self, data):
+        os.write(self.fd, data)
+
+    def signals(self, data):
+        self.levels.append(data.decode())
+
+    def close(self, _):
+        with self.lock:
+            fd, self.fd = self.fd, None
+            self.lock.notify_all()
+        os.close(fd)
+
+    def shut(self):
+        self.server.shutdown()
+        self.server.server_close()
+
+
+def cli(*args):
+    return subprocess.run([MARQUEE8, *args], capture_output=True, check=False)
+
+
+def stored_on(port, output_format="raw"):
+    """What marquee8 --receive writes for the message the receiver on `port` stores."""
+    return written(MARQUEE8, f"--receive={port}", "-f", output_format)[0]
+
+
+class BoardCase(unittest.TestCase):
+    stand_in = STAND_IN
+
+    @classmethod
+    def setUpClass(cls):
+        cls.board = subprocess.Popen([RECEIVER_SIM, RECEIVER_ELF], stdout=subprocess.PIPE,
+                                     text=True)
+        # simavr names its pseudo-terminal first; the program's own line is the path alone.
+        cls.port = next(line.strip() for line in cls.board.stdout if line.startswith("/"))
+        cls.bridge = Bridge()
+        cls.bridge.path = cls.port
+        cls.server = PageServer(PAGE).__enter__()
+        cls.browser = Browser()
+        cls.browser.driver.execute_cdp_cmd(
+            "Page.addScriptToEvaluateOnNewDocument",
+            {"source": cls.stand_in.replace("BRIDGE", cls.bridge.url)})
+        cls.browser.open(cls.server.url + "index.html")
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.browser.close()
+        cls.server.__exit__(None, None, None)
+        cls.bridge.shut()
+        cls.board.terminate()
+        cls.board.wait()
+
+    def show(self, text):
+        self.browser.driver.execute_script(
+            "const box = document.getElementById('txtinput'); box.value = arguments[0];", text)
+        self.browser.element("Command1").click()
+        self.browser.settle()
+
+    def status(self):
+        return self.browser.element("boardStatus").text
+
+    def board_command(self, button, ends, timeout=60):
+        """Clicks `button` and waits until the Board section's status starts with one of
+        `ends`; the status."""
+        self.browser.element(button).click()
+        self.browser.wait_for(lambda _: self.status().startswith(ends), timeout)
+        self.browser.settle()
+        return self.status()
+
+
+class SendAndReadBack(BoardCase):
+    def test_the_board_stores_the_command_lines_columns_and_read_back_shows_them(self):
+        for text in ["825710", "Grüße, 中文 😀", "Hello, World! " * 4]:
+            with self.subTest(text=text):
+                self.show(text)
+                columns = written(MARQUEE8, "-f", "raw", text)[0]
+                status = self.board_command("boardSend", ("Sent", "Send failed"))
+                self.assertEqual(status, f"Sent: sent {len(columns)} columns to the serial port "
+                                 "(Arduino Uno, capacity 500 columns), verified")
+                self.assertEqual(stored_on(self.port), columns)
+                self.show("other")  # Read back, not the text, fills the box
+                self.board_command("boardRead", ("Read back:", "Read back failed"))
+                self.assertEqual(self.browser.driver.execute_script(
+                    "return document.getElementById('txtoutput').value"),
+                    as_shown(stored_on(self.port, "classic"), "classic"))
+
+    def test_cancel_during_a_send_leaves_the_old_message(self):
+        self.show("OLD")
+        self.board_command("boardSend", ("Sent", "Send failed"))
+        old = stored_on(self.port)
+        self.show("a message of several chunks, the last written a second after the first")
+        try:
+            self.browser.element("boardSend").click()
+            self.browser.wait_for(lambda d: d.execute_script(
+                "return document.getElementById('boardProgress').value") > 0)
+            # Held there, whatever the page's pace, until it gives up after its three tries.
+            self.bridge.dead = True
+            self.browser.element("boardCancel").click()
+            self.browser.wait_for(lambda _: self.status().startswith(("Send", "Sent")))
+            self.browser.settle()
+        finally:
+            self.bridge.dead = False
+        self.assertEqual(self.status(), "Send cancelled: the board keeps its previous message")
+        self.assertEqual(stored_on(self.port), old)
+
+
+class SilentBoard(BoardCase):
+    def test_a_board_that_never_answers_is_told_in_the_cores_words(self):
+        master, slave = os.openpty()
+        try:
+            silent = os.ttyname(slave)
+            self.bridge.path = silent
+            self.show("HI")
+            status = self.board_command("boardSend", "Send failed")
+            words = cli(f"--send={silent}", "HI").stderr.decode().strip()
+            self.assertEqual(status, "Send failed: " + words.removeprefix("marquee8: ")
+                             .replace(silent, "the serial port"))
+        finally:
+            os.close(master)
+            os.close(slave)
+
+
+class NoWebSerial(BoardCase):
+    stand_in = NO_WEB_SERIAL
+
+    def test_one_line_says_what_is_needed_and_the_page_converts(self):
+        needs = self.browser.element("boardNeeds")
+        self.assertTrue(needs.is_displayed())
+        self.assertIn("Chrome or Edge", needs.text)
+        self.assertFalse(self.browser.element("boardControls").is_displayed())
+        self.show("HI")
+        self.assertEqual(self.browser.driver.execute_script(
+            "return document.getElementById('txtoutput').value"),
+            as_shown(written(MARQUEE8, "HI")[0], "classic"))
+
+
+if __name__ == "__main__":
+    unittest.main(argv=sys.argv[:1], verbosity=2)
