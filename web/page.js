@@ -8,7 +8,7 @@ const fontKey = 'marquee8.font';
 
 // ---- The worker -------------------------------------------------------------------------------
 
-const worker = new Worker('worker.js');
+const worker = marquee8Worker;
 const pending = new Map();
 let nextId = 1;
 let readyResolve;
@@ -29,6 +29,11 @@ worker.onmessage = (event) => {
     resolve(result);
   }
 };
+
+// The compiled module, once the worker can be told its answers: it says it is ready only
+// after it has it.
+marquee8Wasm.then((module) => worker.postMessage({ op: 'module', module }),
+  (error) => tell(Object.assign(error, { kind: 'load' })));
 
 function ask(op, fields) {
   const id = nextId++;
@@ -524,9 +529,11 @@ workerReady.then(async (core) => {
     $('message').textContent = dropped;
     $('message').hidden = false;
   }
+  // Once the first conversion is shown: a first visit's service worker fetches every file again
+  // to keep it, which would otherwise compete with the converter's download.
+  if ('serviceWorker' in navigator) {
+    navigator.serviceWorker.register('sw.js').catch(() => {
+      // Without it the page still works; only offline use is lost.
+    });
+  }
 });
-if ('serviceWorker' in navigator) {
-  navigator.serviceWorker.register('sw.js').catch(() => {
-    // Without it the page still works; only offline use is lost.
-  });
-}

@@ -403,7 +403,7 @@ class Requests(PageCase):
         finally:
             browser.close()
         urls = requests_from(net_log, self.server.url.rstrip("/"))
-        self.assertIn(self.server.url + "marquee8.wasm", urls)  # the worker's requests too
+        self.assertIn(self.server.url + "marquee8.js", urls)  # the worker's requests too
         for url in urls:
             self.assertTrue(url.startswith(self.server.url), url)
 
