@@ -29,6 +29,9 @@ const uint8_t BRIGHTNESS = 2;         // the waiting text's brightness, 0 (dim) 
 // power cut before that leaves the old message on show, after it the new one. Of two valid
 // slots the one with the later sequence number wins. While the board is idle it erases the slot
 // not on show, marker first, so that the next message is written at the fast write-alone rate.
+// Columns are kept inverted: a column with no LED lit, as text has between its letters, in its
+// spaces and its lead-in, is then an erased byte and takes no time to write. A slot that a
+// receiver before this one wrote holds its columns as they are, and is marked so.
 const uint16_t SLOT_SIZE = (E2END + 1) / 2;
 const uint16_t MARKER = 0;        // VALID once the slot holds a whole, checked message
 const uint16_t SEQUENCE = 1;      // one more than the message it replaced, wrapping round
@@ -38,7 +41,8 @@ const uint16_t LIGHT = 6;         // the brightness, 0..15
 const uint16_t CRC = 7;           // the columns' CRC
 const uint16_t HEADER_SIZE = 12;  // 3 bytes left for later versions
 const uint16_t CAPACITY = SLOT_SIZE - HEADER_SIZE;
-const uint8_t VALID = 0x4D;
+const uint8_t VALID = 0x4E;
+const uint8_t VALID_NOT_INVERTED = 0x4D;
 
 #if defined(ARDUINO_AVR_MEGA2560)
 const uint8_t BOARD = MARQUEE8_BOARD_MEGA_2560;
@@ -50,18 +54,23 @@ const uint8_t BOARD = MARQUEE8_BOARD_OTHER;
 
 uint16_t readWord(uint16_t address) { return eeprom_read_word((const uint16_t*)address); }
 
-uint16_t columnsCrc(uint16_t slot, uint16_t columns) {
+uint8_t slotColumn(uint16_t slot, uint16_t index, bool inverted) {
+  uint8_t kept = eepromRead(slot + HEADER_SIZE + index);
+  return inverted ? ~kept : kept;
+}
+
+uint16_t columnsCrc(uint16_t slot, uint16_t columns, bool inverted) {
   uint16_t crc = MARQUEE8_CRC_START;
-  for (uint16_t i = 0; i < columns; i++)
-    crc = marquee8_crc_add(crc, eepromRead(slot + HEADER_SIZE + i));
+  for (uint16_t i = 0; i < columns; i++) crc = marquee8_crc_add(crc, slotColumn(slot, i, inverted));
   return crc;
 }
 
 bool slotValid(uint16_t slot) {
   uint16_t columns = readWord(slot + COLUMNS);
-  return eepromRead(slot + MARKER) == VALID && columns >= 1 && columns <= CAPACITY &&
+  uint8_t marker = eepromRead(slot + MARKER);
+  return (marker == VALID || marker == VALID_NOT_INVERTED) && columns >= 1 && columns <= CAPACITY &&
          readWord(slot + STEP) > 0 && eepromRead(slot + LIGHT) <= 15 &&
-         columnsCrc(slot, columns) == readWord(slot + CRC);
+         columnsCrc(slot, columns, marker == VALID) == readWord(slot + CRC);
 }
 
 // ---- What is on show --------------------------------------------------------------------------
@@ -74,7 +83,8 @@ uint16_t stepMs = STEP_MS;
 uint16_t first = 0;  // the message column shown at the left edge
 unsigned long stepStart = 0;
 
-uint8_t storedColumn(uint16_t index) { return eepromRead(shownSlot + HEADER_SIZE + index); }
+bool shownInverted = true;
+uint8_t storedColumn(uint16_t index) { return slotColumn(shownSlot, index, shownInverted); }
 uint8_t waitingColumn(uint16_t index) { return pgm_read_byte(&waiting[index]); }
 
 void showFromStart() {
@@ -101,6 +111,7 @@ void chooseSlot() {
       (!valid0 || (int8_t)(eepromRead(SLOT_SIZE + SEQUENCE) - eepromRead(SEQUENCE)) > 0)) {
     shownSlot = SLOT_SIZE;
   }
+  shownInverted = eepromRead(shownSlot + MARKER) == VALID;
 }
 
 // ---- EEPROM work between the loop's other jobs ----------------------------------------------
@@ -113,12 +124,28 @@ uint16_t chunkAddress;
 uint8_t chunkCount = 0, chunkWritten = 0;
 // The part of the slot not on show still to be erased.
 uint16_t eraseNext = 0, eraseEnd = 0;
+// A host reads a new message back at once: an erase beside it would make every read wait for
+// the chip, so the erase waits until the reads have stopped for this long.
+const unsigned long READ_BACK_PAUSE_MS = 200;
+unsigned long lastRead = 0;
+bool reading = false;
 
 bool writingChunk() { return chunkWritten < chunkCount; }
+
+bool erasePaused() {
+  if (reading && millis() - lastRead < READ_BACK_PAUSE_MS) return true;
+  reading = false;
+  return false;
+}
 
 void eraseSlot(uint16_t slot) {
   eraseNext = slot;
   eraseEnd = slot + SLOT_SIZE;
+}
+
+void pauseEraseForReads() {
+  reading = true;
+  lastRead = millis();
 }
 
 void eepromWork() {
@@ -126,7 +153,7 @@ void eepromWork() {
     if (writingChunk()) {
       eepromStart(chunkAddress + chunkWritten, chunk[chunkWritten]);
       chunkWritten++;
-    } else if (eraseNext < eraseEnd) {
+    } else if (eraseNext < eraseEnd && !erasePaused()) {
       eepromStart(eraseNext++, 0xFF);
     } else {
       return;
@@ -230,7 +257,7 @@ void writeData(const uint8_t* payload, uint8_t length) {
   if (offset > newReceived || offset + count > newColumns) {
     return sendError(MARQUEE8_ERROR_OFFSET, frame[1]);
   }
-  memcpy(chunk, payload + 2, count);
+  for (uint8_t i = 0; i < count; i++) chunk[i] = ~payload[2 + i];
   chunkAddress = newSlot + HEADER_SIZE + offset;
   chunkCount = count;
   chunkWritten = 0;
@@ -242,7 +269,7 @@ void writeData(const uint8_t* payload, uint8_t length) {
 void endWrite() {
   if (newReceived != newColumns) return sendError(MARQUEE8_ERROR_INCOMPLETE, frame[1]);
   writing = false;
-  if (columnsCrc(newSlot, newColumns) != newCrc) {
+  if (columnsCrc(newSlot, newColumns, true) != newCrc) {
     eraseSlot(newSlot);
     return sendError(MARQUEE8_ERROR_MESSAGE_CRC, frame[1]);
   }
@@ -255,7 +282,9 @@ void endWrite() {
   eepromStart(newSlot + MARKER, VALID);
   stored = true;
   shownSlot = newSlot;
+  shownInverted = true;
   eraseSlot(spareSlot());
+  pauseEraseForReads();
   showFromStart();
   sendInfo();
 }
@@ -268,6 +297,7 @@ void readBack(const uint8_t* payload) {
       count > columns - offset) {
     return sendError(MARQUEE8_ERROR_READ_RANGE, frame[1]);
   }
+  pauseEraseForReads();
   uint8_t data[2 + MARQUEE8_CHUNK_COLUMNS];
   putWord(data, offset);
   for (uint8_t i = 0; i < count; i++) data[2 + i] = storedColumn(offset + i);

@@ -84,8 +84,7 @@ Board options (with --send):
 
 Board option (with --install-receiver):
       --board=BOARD    uno (default), nano, nano-old (a Nano with the old
-                         bootloader, at 57600 baud) or mega (a Mega 2560;
-                         not yet tested)
+                         bootloader, at 57600 baud) or mega (a Mega 2560)
 
 An option a command does not take is a usage error, as are two commands.
 -o replaces FILE with a new file: a hard link to the old one keeps the old

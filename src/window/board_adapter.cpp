@@ -5,6 +5,21 @@
 #include "board_transfer.h"
 
 namespace marquee8 {
+namespace {
+
+// Runs a board task, reporting its progress in ints, and puts what it threw into words.
+template <typename Task>
+BoardResult run_board_task(const BoardProgress& progress, const Task& task) {
+  try {
+    return {true, QString::fromStdString(task([&](std::size_t done, std::size_t in_all) {
+              return progress(static_cast<int>(done), static_cast<int>(in_all));
+            }))};
+  } catch (const std::exception& error) {
+    return {false, QString::fromStdString(error.what())};
+  }
+}
+
+}  // namespace
 
 QList<BoardPort> board_ports() {
   QList<BoardPort> ports;
@@ -19,19 +34,34 @@ QList<BoardPort> board_ports() {
   return ports;
 }
 
-BoardSendResult send_columns_to_board(const QString& port, const std::vector<std::uint8_t>& columns,
-                                      int step_ms, int brightness,
-                                      const std::function<bool(int done, int total)>& progress) {
-  try {
-    const SendReport report =
-        send_to_board(port.toStdString(), BoardMessage{columns, step_ms, brightness},
-                      [&](std::size_t done, std::size_t total) {
-                        return progress(static_cast<int>(done), static_cast<int>(total));
-                      });
-    return {true, QString::fromStdString(report.summary())};
-  } catch (const std::exception& error) {
-    return {false, QString::fromStdString(error.what())};
+QList<BoardChoice> board_choices() {
+  QList<BoardChoice> choices;
+  for (const BoardModel model : kBoardModels) {
+    const BootloaderBoard& board = bootloader_board(model);
+    QString label = QString::fromUtf8(board.name.data(), static_cast<qsizetype>(board.name.size()));
+    if (!board.caveat.empty()) {
+      label += QStringLiteral(" (%1)").arg(
+          QString::fromUtf8(board.caveat.data(), static_cast<qsizetype>(board.caveat.size())));
+    }
+    choices.append({model, label});
   }
+  return choices;
+}
+
+BoardResult send_columns_to_board(const QString& port, const std::vector<std::uint8_t>& columns,
+                                  int step_ms, int brightness, const BoardProgress& progress) {
+  return run_board_task(progress, [&](const RunControl& control) {
+    return send_to_board(port.toStdString(), BoardMessage{columns, step_ms, brightness}, control)
+        .summary();
+  });
+}
+
+BoardResult install_receiver_on_board(const QString& port, BoardModel model,
+                                      const BoardProgress& progress) {
+  return run_board_task(progress, [&](const RunControl& control) {
+    return install_receiver(port.toStdString(), model, installed_receiver(model), control)
+        .summary();
+  });
 }
 
 }  // namespace marquee8

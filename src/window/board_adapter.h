@@ -8,9 +8,11 @@
 #include <functional>
 #include <vector>
 
+#include "install_receiver.h"
+
 namespace marquee8 {
 
-// A serial port as the Send to Board dialog lists it.
+// A serial port as the board dialogs list it.
 struct BoardPort {
   QString name;   // what to open
   QString label;  // "/dev/ttyACM0  Arduino Uno (2341:0043)"
@@ -19,16 +21,30 @@ struct BoardPort {
 // The system's serial ports; none if they cannot be listed.
 QList<BoardPort> board_ports();
 
-struct BoardSendResult {
-  bool ok = false;
-  QString message;  // what the status bar says: the board's summary, or what went wrong
+// A board the receiver can be installed on, as a list offers it.
+struct BoardChoice {
+  BoardModel model;
+  QString label;  // "Arduino Mega 2560 (not yet tested)"
 };
 
+QList<BoardChoice> board_choices();
+
+struct BoardResult {
+  bool ok = false;
+  QString message;  // the core's words: what the board now holds, or what went wrong
+};
+
+// Told the steps done out of the total; returns false to cancel. Called on the worker thread.
+using BoardProgress = std::function<bool(int done, int total)>;
+
 // Sends `columns` (bit 0 the top row) to the receiver on `port`, reads them back and compares.
-// Runs in any thread; `progress` is told the steps done out of the total and returns false to
-// cancel. Throws nothing.
-BoardSendResult send_columns_to_board(const QString& port, const std::vector<std::uint8_t>& columns,
-                                      int step_ms, int brightness,
-                                      const std::function<bool(int done, int total)>& progress);
+// Runs in any thread. Throws nothing.
+BoardResult send_columns_to_board(const QString& port, const std::vector<std::uint8_t>& columns,
+                                  int step_ms, int brightness, const BoardProgress& progress);
+
+// Installs the receiver installed with marquee8 on the `model` on `port`, through its
+// bootloader. Runs in any thread. Throws nothing.
+BoardResult install_receiver_on_board(const QString& port, BoardModel model,
+                                      const BoardProgress& progress);
 
 }  // namespace marquee8

@@ -17,6 +17,7 @@
 #include <utility>
 
 #include "canvas_view.h"
+#include "install_receiver_dialog.h"
 #include "led_preview_window.h"
 #include "led_strip.h"
 #include "menu_actions.h"
@@ -153,7 +154,8 @@ void MainWindow::build_menus() {
   connect(save_, &QAction::triggered, this, &MainWindow::save_output);
   send_to_board_ = add_action(file, tr("Send to &Board…"), "actionSendToBoard");
   send_to_board_->setEnabled(false);  // nothing to send before the first Start
-  connect(send_to_board_, &QAction::triggered, this, &MainWindow::send_to_board);
+  connect(send_to_board_, &QAction::triggered, this,
+          [this] { open_board_dialog(new SendToBoardDialog(shown_columns_, store_, this)); });
   file->addSeparator();
   quit_ = add_action(file, tr("&Quit"), "actionQuit", QKeySequence::Quit);
   connect(quit_, &QAction::triggered, this, &QWidget::close);
@@ -204,6 +206,10 @@ void MainWindow::build_menus() {
       });
 
   build_font_menu();
+
+  QMenu* board = menuBar()->addMenu(tr("&Board"));
+  connect(add_action(board, tr("&Install Receiver…"), "actionInstallReceiver"), &QAction::triggered,
+          this, [this] { open_board_dialog(new InstallReceiverDialog(store_, this)); });
 
   QMenu* view = menuBar()->addMenu(tr("&View"));
   connect(add_action(view, tr("LED Preview &Window"), "actionLedPreviewWindow"),
@@ -333,12 +339,11 @@ void MainWindow::display(const Source& source) {
   send_to_board_->setEnabled(true);
 }
 
-void MainWindow::send_to_board() {
-  auto* dialog = new SendToBoardDialog(shown_columns_, store_, this);
+void MainWindow::open_board_dialog(BoardTaskDialog* dialog) {
   dialog->setAttribute(Qt::WA_DeleteOnClose);
-  // The dialog keeps the window's shortcuts from it, Quit too; quitting stops a send at once.
+  // The dialog keeps the window's shortcuts from it, Quit too; quitting stops its task at once.
   dialog->addAction(quit_);
-  connect(dialog, &SendToBoardDialog::finished_sending, this,
+  connect(dialog, &BoardTaskDialog::finished_task, this,
           [this](const QString& message) { statusBar()->showMessage(message); });
   dialog->open();
 }

@@ -17,6 +17,7 @@ class QPushButton;
 
 namespace marquee8 {
 
+class BoardTaskDialog;
 class CanvasView;
 class LedPreviewWindow;
 class LedStrip;
@@ -68,7 +69,8 @@ class MainWindow : public QMainWindow {
   void change_settings(const OutputSettings& settings);
   void show_settings();
   void save_output();
-  void send_to_board();
+  // Shows a board task's dialog, whose outcome goes to the status bar.
+  void open_board_dialog(BoardTaskDialog* dialog);
 
   WindowDialogs dialogs_;
   Start start_command_;

@@ -33,12 +33,13 @@ TEST_P(AvrdudeUpload, WritesTheReceiverAndReadsItBackAfterAReset) {
   EXPECT_EQ(board.port_openings(), 2);
 }
 
-INSTANTIATE_TEST_SUITE_P(Bootloaders, AvrdudeUpload,
-                         ::testing::Values(AvrdudeCase{"Uno", BoardModel::kUno,
-                                                       "-p atmega328p -c arduino -b 115200"},
-                                           AvrdudeCase{"NanoOldBootloader", BoardModel::kNanoOld,
-                                                       "-p atmega328p -c arduino -b 57600"}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Bootloaders, AvrdudeUpload,
+    ::testing::Values(AvrdudeCase{"Uno", BoardModel::kUno, "-p atmega328p -c arduino -b 115200"},
+                      AvrdudeCase{"NanoOldBootloader", BoardModel::kNanoOld,
+                                  "-p atmega328p -c arduino -b 57600"},
+                      AvrdudeCase{"Mega", BoardModel::kMega, "-p atmega2560 -c wiring -b 115200"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace marquee8::testing

@@ -58,6 +58,16 @@ Part* part(avr_t* avr, const char* kind) {
   throw std::runtime_error(std::string("simavr's chip has no ") + kind);
 }
 
+// USART0, the one wired to the USB chip: the ATmega2560 has four, and simavr lists another first.
+avr_uart_t* usart0(avr_t* avr) {
+  for (avr_io_t* io = avr->io_port; io != nullptr; io = io->next) {
+    if (std::strcmp(io->kind, "uart") == 0 && reinterpret_cast<avr_uart_t*>(io)->name == '0') {
+      return reinterpret_cast<avr_uart_t*>(io);
+    }
+  }
+  throw std::runtime_error("simavr's chip has no USART0");
+}
+
 // The watchdog's timeout as WDTCSR's WDP bits set it: 2048 << WDP periods of 128 kHz.
 avr_cycle_count_t watchdog_cycles(avr_t* avr) {
   const std::uint8_t wdtcsr = avr->data[kWdtcsr];
@@ -102,7 +112,7 @@ void SimulatedBoard::correct_simavr() {
     const std::uint32_t divisor = avr->data[kUbrr0l] | (avr->data[kUbrr0h] & 0x0F) << 8;
     const std::uint32_t cycles_per_bit =
         ((avr->data[kUcsr0a] & kU2x) != 0 ? 8 : 16) * (divisor + 1);
-    part<avr_uart_t>(avr, "uart")->cycles_per_byte = 10 * cycles_per_bit;
+    usart0(avr)->cycles_per_byte = 10 * cycles_per_bit;
   };
   for (const avr_io_addr_t reg : {kUcsr0a, kUbrr0l, kUbrr0h}) {
     avr_irq_register_notify(avr_iomem_getirq(avr_, reg, nullptr, AVR_IOMEM_IRQ_ALL), retime, this);
@@ -152,7 +162,7 @@ void SimulatedBoard::start_ticking() {
   hook->io.reset = [](avr_io_t* io) {
     SimulatedBoard* board = reinterpret_cast<ResetHook*>(io)->board;
     board->on_wire_.clear();
-    auto& input = part<avr_uart_t>(board->avr_, "uart")->input;
+    auto& input = usart0(board->avr_)->input;
     input.read = input.write;
     board->tick_from_now();
   };
@@ -207,7 +217,7 @@ bool SimulatedBoard::at_the_uarts_speed() const {
   for (const auto& [speed, each] : kSpeeds) {
     if (speed == ::cfgetospeed(&host)) baud = each;
   }
-  const double uart = 10.0 * avr_->frequency / part<avr_uart_t>(avr_, "uart")->cycles_per_byte;
+  const double uart = 10.0 * avr_->frequency / usart0(avr_)->cycles_per_byte;
   return std::abs(uart - baud) < 0.05 * baud;
 }
 
@@ -219,7 +229,7 @@ void SimulatedBoard::on_the_wire(std::uint8_t byte) {
   // busy flashing its LED loses the rest, where simavr would keep 64.
   constexpr avr_cycle_timer_t arrive = [](avr_t* avr, avr_cycle_count_t when, void* self) {
     auto* board = static_cast<SimulatedBoard*>(self);
-    auto* uart = part<avr_uart_t>(avr, "uart");
+    auto* uart = usart0(avr);
     const unsigned unread = (uart->input.write - uart->input.read) & (uart_fifo_fifo_size - 1);
     if (unread < 3) {
       avr_raise_irq(avr_io_getirq(avr, AVR_IOCTL_UART_GETIRQ('0'), UART_IRQ_INPUT),
@@ -230,7 +240,7 @@ void SimulatedBoard::on_the_wire(std::uint8_t byte) {
   };
   on_wire_.push_back(byte);
   if (on_wire_.size() == 1) {
-    avr_cycle_timer_register(avr_, part<avr_uart_t>(avr_, "uart")->cycles_per_byte, arrive, this);
+    avr_cycle_timer_register(avr_, usart0(avr_)->cycles_per_byte, arrive, this);
   }
 }
 

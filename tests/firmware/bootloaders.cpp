@@ -1,5 +1,10 @@
 #include "bootloaders.h"
 
+#include <fstream>
+#include <sstream>
+
+#include "intel_hex.h"
+
 namespace marquee8::testing {
 
 Bootloader bootloader_of(BoardModel model) {
@@ -23,6 +28,13 @@ Board chip_of(BoardModel model) {
 
 std::string receiver_hex_of(BoardModel model) {
   return model == BoardModel::kMega ? RECEIVER_MEGA_HEX : RECEIVER_UNO_HEX;
+}
+
+std::vector<std::uint8_t> receiver_image(BoardModel model) {
+  std::ifstream file(receiver_hex_of(model));
+  std::ostringstream text;
+  text << file.rdbuf();
+  return read_intel_hex(text.str());
 }
 
 }  // namespace marquee8::testing

@@ -3,14 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <fstream>
-#include <sstream>
 #include <thread>
 
 #include "board_session.h"
 #include "bootloaders.h"
 #include "install_receiver.h"
-#include "intel_hex.h"
 #include "receiver_support.h"
 #include "record_frames.h"
 
@@ -41,13 +38,6 @@ std::string install_beside(SimulatedBoard& board, const std::string& port, Board
   return failure;
 }
 
-std::vector<std::uint8_t> receiver_image(BoardModel model) {
-  std::ifstream file(receiver_hex_of(model));
-  std::ostringstream text;
-  text << file.rdbuf();
-  return read_intel_hex(text.str());
-}
-
 struct InstallCase {
   const char* name;
   BoardModel model;
@@ -72,7 +62,8 @@ TEST_P(Install, WritesTheReceiverOnABlankBoardAndKeepsTheBootloader) {
 
 INSTANTIATE_TEST_SUITE_P(Bootloaders, Install,
                          ::testing::Values(InstallCase{"Uno", BoardModel::kUno},
-                                           InstallCase{"NanoOldBootloader", BoardModel::kNanoOld}),
+                                           InstallCase{"NanoOldBootloader", BoardModel::kNanoOld},
+                                           InstallCase{"Mega", BoardModel::kMega}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST(InstallFailure, ABoardWhoseBootloaderNeverAnswersIsNamed) {

@@ -74,5 +74,46 @@ INSTANTIATE_TEST_SUITE_P(Boards, SendToBoard,
                                                 "825710 gjpqy!"}),
                          [](const auto& info) { return info.param.name; });
 
+// A slot as receivers before this one wrote it: marker 0x4D, the columns not inverted.
+std::vector<std::uint8_t> eeprom_of_an_earlier_receiver(const std::vector<unsigned>& array) {
+  std::vector<std::uint8_t> eeprom(1024, 0xFF);
+  std::uint16_t crc = MARQUEE8_CRC_START;
+  for (std::size_t i = 0; i < array.size(); ++i) {
+    eeprom[12 + i] = static_cast<std::uint8_t>(array[i]);
+    crc = marquee8_crc_add(crc, eeprom[12 + i]);
+  }
+  const std::uint8_t header[] = {0x4D,
+                                 0,
+                                 static_cast<std::uint8_t>(array.size()),
+                                 static_cast<std::uint8_t>(array.size() >> 8),
+                                 40,
+                                 0,
+                                 2,
+                                 static_cast<std::uint8_t>(crc),
+                                 static_cast<std::uint8_t>(crc >> 8)};
+  std::copy(std::begin(header), std::end(header), eeprom.begin());
+  return eeprom;
+}
+
+// Installing this receiver over an earlier one keeps the message on show.
+TEST(EarlierReceiver, ItsStoredMessageStillScrollsAndReadsBack) {
+  const std::vector<unsigned> array = message_array("OLD");
+  const std::vector<std::uint8_t> eeprom = eeprom_of_an_earlier_receiver(array);
+  const Recording powered_up = power_up(Board::kUno, eeprom, array.size() + 2);
+  EXPECT_EQ(powered_up.fault, "");
+  EXPECT_TRUE(shows_from_start(powered_up.frames, array));
+
+  SimulatedBoard board(firmware_for(Board::kUno), Board::kUno, &eeprom);
+  const std::string port = board.open_serial_port();
+  const TemporaryDirectory folder;
+  const std::filesystem::path raw = folder.path() / "message.bin";
+  const CommandResult received = run_beside_board(
+      board, std::string(MARQUEE8) + " --receive=" + port + " -f raw -o " + raw.string());
+  EXPECT_EQ(received.status, 0) << received.output;
+  std::ostringstream bytes;
+  bytes << std::ifstream(raw, std::ios::binary).rdbuf();
+  EXPECT_EQ(bytes.str(), std::string(array.begin(), array.end()));
+}
+
 }  // namespace
 }  // namespace marquee8::testing

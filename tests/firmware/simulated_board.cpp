@@ -10,6 +10,8 @@
 #include <sim_io.h>
 #include <sim_irq.h>
 #include <unistd.h>
+
+#include "simulated_spi.h"
 // simavr's parts library has no C++ guards of its own.
 extern "C" {
 #include <uart_pty.h>
@@ -100,6 +102,13 @@ SimulatedBoard::SimulatedBoard(Board board, const std::vector<std::uint8_t>* eep
     throw;
   }
   eeprom_model_ = std::make_unique<SimulatedEeprom>(avr_);
+  correct_spi_speed(avr_);
+  // simavr sleeps a microsecond of real time whenever the firmware polls an idle USART, which a
+  // bootloader does in a tight loop: the board then falls far behind real time.
+  std::uint32_t uart_flags = 0;
+  avr_ioctl(avr_, AVR_IOCTL_UART_GET_FLAGS('0'), &uart_flags);
+  uart_flags &= ~static_cast<std::uint32_t>(AVR_UART_FLAG_POLL_SLEEP);
+  avr_ioctl(avr_, AVR_IOCTL_UART_SET_FLAGS('0'), &uart_flags);
   if (eeprom != nullptr) {
     if (eeprom->size() != eeprom_size_) throw std::invalid_argument("not this board's EEPROM");
     avr_eeprom_desc_t contents = {const_cast<std::uint8_t*>(eeprom->data()), 0,

@@ -51,8 +51,8 @@ class SimulatedBoard {
   SimulatedBoard& operator=(const SimulatedBoard&) = delete;
   ~SimulatedBoard();
 
-  // Every byte the SPI sends on MOSI, when it has left: simavr 1.6 sends each a fixed 100 µs
-  // after the firmware writes SPDR.
+  // Every byte the SPI sends on MOSI, when it has left: 8 SCK periods after the firmware writes
+  // SPDR.
   void on_spi_byte(std::function<void(std::uint8_t)> listener);
   // Every level the firmware drives the SPI's SS pin to (D10 on an Uno, D53 on a Mega), where
   // the MAX7219s' CS is wired.

@@ -1,10 +1,13 @@
-// The simulated board as an instrument: what a pulled cable leaves behind.
+// The simulated board as an instrument: what a pulled cable leaves behind, and how fast its SPI
+// sends.
 #include "simulated_board.h"
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <vector>
 
 #include "receiver_support.h"
@@ -32,6 +35,21 @@ TEST(SimulatedBoard, APulledCableCarriesNothingMore) {
   // The receiver reads what the UART holds; each read that empties it asks the port for more.
   board.run_until(board.simulated_seconds() + 0.5);
   EXPECT_EQ(board.serial_input().size(), before);
+}
+
+// The receiver's display sends at fosc/4: 8 SCK periods of 4 cycles a byte, and a few cycles of
+// its own between bytes. simavr alone takes 1,600 cycles.
+TEST(SimulatedBoard, AnSpiByteTakesEightClockPeriods) {
+  SimulatedBoard board(firmware_for(Board::kUno), Board::kUno);
+  std::vector<std::uint64_t> sent;
+  board.on_spi_byte([&](std::uint8_t) { sent.push_back(board.cycle()); });
+  board.run_until(0.2);
+  ASSERT_GT(sent.size(), 64U);
+  std::uint64_t shortest = UINT64_MAX;
+  for (std::size_t i = 1; i < sent.size(); ++i)
+    shortest = std::min(shortest, sent[i] - sent[i - 1]);
+  EXPECT_GE(shortest, 32U);
+  EXPECT_LE(shortest, 48U);
 }
 
 }  // namespace

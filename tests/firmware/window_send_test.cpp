@@ -23,24 +23,10 @@
 #include "receiver_support.h"
 #include "send_to_board_dialog.h"
 #include "temporary_directory.h"
+#include "window_driving.h"
 
 namespace marquee8::testing {
 namespace {
-
-template <typename Widget>
-Widget* find(QObject* parent, const char* name) {
-  auto* found = parent->findChild<Widget*>(QString::fromLatin1(name));
-  if (found == nullptr) throw std::runtime_error(std::string("no ") + name);
-  return found;
-}
-
-// Runs the board and the window's event loop together until `done`, or a minute at most.
-void run_both(SimulatedBoard& board, const std::function<bool()>& done) {
-  for (int slice = 0; slice < 30'000 && !done(); ++slice) {
-    QApplication::processEvents();
-    board.run_until(board.simulated_seconds() + 0.002);
-  }
-}
 
 struct WindowSend {
   MainWindow window;

@@ -8,17 +8,17 @@ constexpr std::array<std::uint8_t, 3> kAtmega2560 = {0x1E, 0x98, 0x01};
 
 constexpr std::array<std::pair<BoardModel, BootloaderBoard>, 4> kBoards = {{
     {BoardModel::kUno,
-     {"uno", "Arduino Uno", BootloaderProtocolKind::kStk500v1, 115'200, kAtmega328p, "ATmega328P",
-      128, 32'768 - 4'096, "marquee8_receiver_uno.hex"}},
+     {"uno", "Arduino Uno", "", BootloaderProtocolKind::kStk500v1, 115'200, kAtmega328p,
+      "ATmega328P", 128, 32'768 - 4'096, "marquee8_receiver_uno.hex"}},
     {BoardModel::kNano,
-     {"nano", "Arduino Nano", BootloaderProtocolKind::kStk500v1, 115'200, kAtmega328p, "ATmega328P",
-      128, 32'768 - 4'096, "marquee8_receiver_uno.hex"}},
+     {"nano", "Arduino Nano", "", BootloaderProtocolKind::kStk500v1, 115'200, kAtmega328p,
+      "ATmega328P", 128, 32'768 - 4'096, "marquee8_receiver_uno.hex"}},
     {BoardModel::kNanoOld,
-     {"nano-old", "Arduino Nano (old bootloader)", BootloaderProtocolKind::kStk500v1, 57'600,
+     {"nano-old", "Arduino Nano (old bootloader)", "", BootloaderProtocolKind::kStk500v1, 57'600,
       kAtmega328p, "ATmega328P", 128, 32'768 - 4'096, "marquee8_receiver_uno.hex"}},
     {BoardModel::kMega,
-     {"mega", "Arduino Mega 2560", BootloaderProtocolKind::kStk500v2, 115'200, kAtmega2560,
-      "ATmega2560", 256, 262'144 - 8'192, "marquee8_receiver_mega.hex"}},
+     {"mega", "Arduino Mega 2560", "not yet tested", BootloaderProtocolKind::kStk500v2, 115'200,
+      kAtmega2560, "ATmega2560", 256, 262'144 - 8'192, "marquee8_receiver_mega.hex"}},
 }};
 
 constexpr std::array<std::pair<std::array<std::uint8_t, 3>, std::string_view>, 6> kChips = {{

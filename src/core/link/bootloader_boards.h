@@ -10,6 +10,9 @@ namespace marquee8 {
 
 // The boards whose bootloader marquee8 can install the receiver through.
 enum class BoardModel { kUno, kNano, kNanoOld, kMega };
+// Every model, in the order a list of boards offers them.
+inline constexpr std::array<BoardModel, 4> kBoardModels = {BoardModel::kUno, BoardModel::kNano,
+                                                           BoardModel::kNanoOld, BoardModel::kMega};
 
 enum class BootloaderProtocolKind { kStk500v1, kStk500v2 };
 
@@ -17,6 +20,8 @@ enum class BootloaderProtocolKind { kStk500v1, kStk500v2 };
 struct BootloaderBoard {
   std::string_view option;  // --board=...
   std::string_view name;    // for messages: "Arduino Uno"
+  // Said beside the name wherever a board is chosen ("not yet tested"); empty for most.
+  std::string_view caveat;
   BootloaderProtocolKind protocol;
   int baud;
   std::array<std::uint8_t, 3> signature;

@@ -69,9 +69,11 @@ class BootloaderClient {
   std::size_t pages_done() const { return pages_done_; }
   std::size_t pages_in_all() const { return 2 * pages(); }
 
-  // How long a bootloader may take to start listening after the reset, and to answer.
+  // How long a bootloader may take to start listening after the reset, and to answer. A
+  // bootloader answers within milliseconds; the rest is for a computer too busy to read its
+  // answer at once (avrdude waits 5 s).
   static constexpr auto kListenWithin = std::chrono::seconds(4);
-  static constexpr auto kAnswerWithin = std::chrono::seconds(1);
+  static constexpr auto kAnswerWithin = std::chrono::seconds(3);
 
  private:
   enum class Phase { kSyncing, kSettling, kTalking, kDone };

@@ -22,8 +22,14 @@ std::vector<std::uint8_t> read_receiver(const std::filesystem::path& hex) {
 
 }  // namespace
 
-void install_receiver(const std::string& port, BoardModel model,
-                      const std::filesystem::path& receiver_hex, const RunControl& control) {
+std::string InstallReport::summary() const {
+  return "the receiver is on the " + std::string(bootloader_board(model).name) + " on " + port +
+         ", written and read back";
+}
+
+InstallReport install_receiver(const std::string& port, BoardModel model,
+                               const std::filesystem::path& receiver_hex,
+                               const RunControl& control) {
   const BootloaderBoard& board = bootloader_board(model);
   BootloaderClient client(board, port, read_receiver(receiver_hex));
   SerialPort serial(port, board.baud);
@@ -37,6 +43,7 @@ void install_receiver(const std::string& port, BoardModel model,
     step = client.advance(arrived, SerialPort::Clock::now());
   }
   if (control) control(client.pages_in_all(), client.pages_in_all());
+  return {port, model};
 }
 
 std::filesystem::path installed_receiver(BoardModel model) {

@@ -104,13 +104,20 @@ class Marquee8Display {
   }
 
   // What register `reg` (1..8) of a module holds to show its 8 columns, columns[0] the leftmost.
+  // Masks that move one place a step, not `1 << n`: the AVR shifts one place an instruction, and
+  // this runs 32 times a frame while the EEPROM waits for its next byte.
   uint8_t registerValue(const uint8_t columns[], uint8_t reg) const {
     uint8_t value = 0;
-    for (uint8_t bit = 0; bit < 8; bit++) {
-      // The LED that this bit of this register drives, counted from the module's top left.
-      uint8_t row = type_ == FC16 ? reg - 1 : 7 - bit;
-      uint8_t column = type_ == FC16 ? 7 - bit : 8 - reg;
-      if (columns[column] & (1 << row)) value |= 1 << bit;
+    if (type_ == FC16) {  // register: a row; bit 7 its leftmost LED
+      uint8_t row = 1 << (reg - 1);
+      for (uint8_t bit = 0x80, column = 0; bit; bit >>= 1, column++) {
+        if (columns[column] & row) value |= bit;
+      }
+    } else {  // register: a column counted from the right; bit 7 its top LED
+      uint8_t column = columns[8 - reg];
+      for (uint8_t bit = 0x80, row = 1; bit; bit >>= 1, row <<= 1) {
+        if (column & row) value |= bit;
+      }
     }
     return value;
   }

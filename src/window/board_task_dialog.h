@@ -1,0 +1,70 @@
+#pragma once
+
+#include <QDialog>
+#include <QString>
+#include <atomic>
+#include <functional>
+
+#include "board_adapter.h"
+
+class QFormLayout;
+class QLabel;
+class QProgressBar;
+class QPushButton;
+class QSettings;
+class QThread;
+
+namespace marquee8 {
+
+class PortChooser;
+
+// What every task with a board shows: the port, the task's own choices, a progress bar, the
+// outcome in words, the task's button and Cancel. The task runs on a worker thread, so the
+// window never freezes; Cancel, or closing the dialog, makes the task's progress answer false,
+// which the core ends with RunCancelled at its next step.
+class BoardTaskDialog : public QDialog {
+  Q_OBJECT
+
+ public:
+  ~BoardTaskDialog() override;
+
+ signals:
+  // The task ended: the core's words for what happened, for the status bar.
+  void finished_task(const QString& message, bool ok);
+
+ protected:
+  // The task itself, on the worker thread, with the port chosen.
+  using Task = std::function<BoardResult(const QString& port, const BoardProgress& progress)>;
+
+  // `action` names the task's button ("&Send"); the dialog's object name is `name`, and its
+  // button, progress bar and result line are named from `prefix`: sendButton, sendProgress...
+  BoardTaskDialog(QSettings& store, const QString& action, const char* name, const char* prefix,
+                  QWidget* parent);
+  // Where a task puts its own choices, below the port.
+  QFormLayout& choices() const { return *choices_; }
+  // The line below the progress bar.
+  void say(const QString& words);
+  // Runs `task` on the chosen port, saying `doing` ("Sending to %1…") while it runs, and
+  // `cancelled` if Cancel stopped it.
+  void run(const Task& task, const QString& doing, const QString& cancelled);
+
+ private:
+  virtual void start() = 0;  // the task's button was pressed
+  void cancel();
+  // The choices can be changed, and the task's button pressed, only between runs.
+  void set_choosing(bool choosing);
+  void show_progress(int done, int total);
+  void show_result(const BoardResult& result, const QString& cancelled);
+
+  PortChooser* port_;
+  QWidget* choices_box_;
+  QFormLayout* choices_;
+  QProgressBar* progress_;
+  QLabel* result_;
+  QPushButton* action_;
+  QPushButton* cancel_;
+  QThread* worker_ = nullptr;
+  std::atomic<bool> cancelled_ = false;
+};
+
+}  // namespace marquee8
