@@ -8,7 +8,7 @@ const fontKey = 'marquee8.font';
 
 // ---- The worker -------------------------------------------------------------------------------
 
-const worker = new Worker('worker.js');
+const worker = marquee8Worker;
 const pending = new Map();
 let nextId = 1;
 let readyResolve;
@@ -29,6 +29,11 @@ worker.onmessage = (event) => {
     resolve(result);
   }
 };
+
+// The compiled module, once the worker can be told its answers: it says it is ready only
+// after it has it.
+marquee8Wasm.then((module) => worker.postMessage({ op: 'module', module }),
+  (error) => tell(Object.assign(error, { kind: 'load' })));
 
 function ask(op, fields) {
   const id = nextId++;
@@ -64,7 +69,7 @@ async function askAbout(op, what, settings) {
 // ---- Settings ---------------------------------------------------------------------------------
 
 // From the core once the worker is ready: every setting's default under its control's id, and
-// the number fields' ranges, { lowest, highest, unit }.
+// the number fields' ranges, { lowest, highest, unit, text }.
 let classic = null;
 let numbers = {};
 let fontPath = 'builtin';
@@ -72,10 +77,11 @@ let fontLabel = 'Built-in LED font';
 
 const checkboxes = ['hex', 'msbTop', 'art', 'inputMsbTop'];
 
-// A number field's text as the core reads it: null for an empty size (the font's own). The
-// browser gives '' for what is not a number, which the core then refuses.
+// A number field's text as typed, for the core to read: null for an empty size (the font's
+// own). The fields are text fields: a number field gives '' for "1e" or "+" and drops what is
+// not a digit from "0x10", so the core would never see what the user typed.
 function numberText(key, value) {
-  const text = value === null ? '' : String(value).trim();
+  const text = value === null ? '' : String(value);
   return key === 'size' && text === '' ? null : text;
 }
 
@@ -113,9 +119,10 @@ function storedSettings() {
 function showSettings(core) {
   classic = core.defaults;
   numbers = core.numbers;
-  for (const [key, { lowest, highest }] of Object.entries(numbers)) {
-    $(key).min = lowest;
-    $(key).max = highest;
+  // A phone's digit keyboard has no minus sign: only a field that takes no negative gets it.
+  for (const [key, { lowest, text }] of Object.entries(numbers)) {
+    $(key).title = text;
+    $(key).inputMode = lowest >= 0 ? 'numeric' : 'text';
   }
   for (const [key, value] of Object.entries(storedSettings())) {
     const control = $(key);
@@ -522,9 +529,11 @@ workerReady.then(async (core) => {
     $('message').textContent = dropped;
     $('message').hidden = false;
   }
+  // Once the first conversion is shown: a first visit's service worker fetches every file again
+  // to keep it, which would otherwise compete with the converter's download.
+  if ('serviceWorker' in navigator) {
+    navigator.serviceWorker.register('sw.js').catch(() => {
+      // Without it the page still works; only offline use is lost.
+    });
+  }
 });
-if ('serviceWorker' in navigator) {
-  navigator.serviceWorker.register('sw.js').catch(() => {
-    // Without it the page still works; only offline use is lost.
-  });
-}

@@ -4,7 +4,17 @@
 
 importScripts('lines.js', 'marquee8.js');
 
-const ready = createMarquee8().then((module) => ({ module, conversion: new module.Conversion() }));
+// The module compiled by the page, which starts that before this worker has started.
+let receiveCompiled;
+const compiled = new Promise((resolve) => { receiveCompiled = resolve; });
+const ready = createMarquee8({
+  instantiateWasm(imports, receiveInstance) {
+    compiled.then((module) => WebAssembly.instantiate(module, imports))
+      .then((instance) => receiveInstance(instance), (error) => postMessage(
+        { id: 0, error: String(error?.message ?? error), kind: 'other' }));
+    return {}; // given later, to receiveInstance
+  },
+}).then((module) => ({ module, conversion: new module.Conversion() }));
 
 // UTF-8 as the command line would read it. A lone surrogate, which no UTF-8 can hold, becomes
 // the three bytes it would take, so that the core rejects the text instead of guessing.
@@ -111,6 +121,10 @@ async function answer(request) {
 
 onmessage = async (event) => {
   const request = event.data;
+  if (request.op === 'module') {
+    receiveCompiled(request.module);
+    return;
+  }
   if (request.op === 'part') {
     await ready; // after the requests before it, as every request
     keepPart(request);

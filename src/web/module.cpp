@@ -161,8 +161,9 @@ OutputSettings array_settings(const val& js) {
 // How a pasted array is ordered: its own bit order, not the one it is written with.
 ArraySource array_source(const val& js) { return {std::nullopt, js["inputMsbTop"].as<bool>()}; }
 
-// What the page's controls start at and take, from the core: the number fields' ranges and
-// units, and every setting's default, under the controls' ids.
+// What the page's controls start at and take, from the core: the number fields' ranges, their
+// units and their wording ("0 to 65535 columns"), and every setting's default, under the
+// controls' ids.
 val page_settings() {
   val numbers = val::object();
   for (const NumberField* field : kNumberFields) {
@@ -170,6 +171,7 @@ val page_settings() {
     range.set("lowest", field->range->lowest);
     range.set("highest", field->range->highest);
     range.set("unit", std::string(field->range->unit));
+    range.set("text", field->range->text());
     numbers.set(field->key, range);
   }
   const OutputSettings output;

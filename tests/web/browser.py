@@ -63,13 +63,21 @@ class LoopbackService(Service):
 
 
 class Browser:
-    """A fresh headless Chromium profile that saves downloads to its own folder and logs every
-    network request."""
+    """A fresh headless Chromium profile as a user's default one is, but for where it saves
+    downloads: safe browsing and its download checks on, downloads saved without a question,
+    a page's second download let through only after a user's click. Nothing is allowed through
+    DevTools, so that a download Chromium would hold stays held (a .crdownload) here too."""
 
     def __init__(self, flags=()):
         self.profile = tempfile.TemporaryDirectory(prefix="marquee8-chromium-")
         self.downloads = os.path.join(self.profile.name, "downloads")
         os.mkdir(self.downloads)
+        self.taken = set()
+        default = os.path.join(self.profile.name, "profile", "Default")
+        os.makedirs(default)
+        with open(os.path.join(default, "Preferences"), "w") as file:
+            json.dump({"download": {"default_directory": self.downloads,
+                                    "prompt_for_download": False}}, file)
         options = webdriver.ChromeOptions()
         for flag in CHROMIUM_FLAGS:
             options.add_argument(flag)
@@ -78,8 +86,6 @@ class Browser:
         for flag in flags:
             options.add_argument(flag)
         self.driver = webdriver.Chrome(service=LoopbackService(), options=options)
-        self.driver.execute_cdp_cmd(
-            "Browser.setDownloadBehavior", {"behavior": "allow", "downloadPath": self.downloads})
 
     def close(self):
         self.driver.quit()
@@ -103,20 +109,28 @@ class Browser:
                       timeout)
 
     def take_download(self, length=1, timeout=60):
-        """The bytes of the one file the page has downloaded, removed once read, once it holds
-        at least `length` bytes: Chromium may write a file under its own name as it goes."""
+        """The bytes of the one file the page has downloaded since the last call, once it holds
+        at least `length` bytes: Chromium may write a file under its own name as it goes. The
+        files are left where they are: Chromium still works on a file once it has its name, and
+        fails the download if the file goes then. A held download keeps its temporary name, so
+        that this times out."""
+        def size(name):  # -1 for a file that Chromium renamed already
+            try:
+                return os.path.getsize(os.path.join(self.downloads, name))
+            except FileNotFoundError:
+                return -1
+
         def finished(_):
-            names = os.listdir(self.downloads)
+            # Chromium writes a hidden file first, then gives it its name.
+            names = {n for n in os.listdir(self.downloads) if not n.startswith(".")} - self.taken
             done = names and not any(n.endswith(".crdownload") for n in names) and all(
-                os.path.getsize(os.path.join(self.downloads, n)) >= length for n in names)
+                size(n) >= length for n in names)
             return names if done else None
         names = self.wait_for(finished, timeout)
         assert len(names) == 1, names
-        path = os.path.join(self.downloads, names[0])
-        with open(path, "rb") as file:
-            data = file.read()
-        os.remove(path)
-        return data
+        self.taken |= names
+        with open(os.path.join(self.downloads, *names), "rb") as file:
+            return file.read()
 
 
 
