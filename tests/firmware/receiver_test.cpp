@@ -30,6 +30,27 @@ void PrintTo(const Sent& row, std::ostream* out) { *out << row.name; }
 
 class SendToBoard : public ::testing::TestWithParam<Sent> {};
 
+// A board whose power comes back with `eeprom` scrolls `array` from its start, and --receive
+// gives back its bytes.
+void expect_scrolls_after_power_up_and_gives_back(Board board_type,
+                                                  const std::vector<std::uint8_t>& eeprom,
+                                                  const std::vector<unsigned>& array) {
+  const Recording powered_up = power_up(board_type, eeprom, array.size() + 2);
+  EXPECT_EQ(powered_up.fault, "");
+  EXPECT_TRUE(shows_from_start(powered_up.frames, array));
+
+  SimulatedBoard board(firmware_for(board_type), board_type, &eeprom);
+  const std::string port = board.open_serial_port();
+  const TemporaryDirectory folder;
+  const std::filesystem::path raw = folder.path() / "message.bin";
+  const CommandResult received = run_beside_board(
+      board, std::string(MARQUEE8) + " --receive=" + port + " -f raw -o " + raw.string());
+  EXPECT_EQ(received.status, 0) << received.output;
+  std::ostringstream bytes;
+  bytes << std::ifstream(raw, std::ios::binary).rdbuf();
+  EXPECT_EQ(bytes.str(), std::string(array.begin(), array.end()));
+}
+
 // Sent, the chain scrolls it at once; after a power cut it scrolls it from the start, and
 // --receive gives back its bytes.
 TEST_P(SendToBoard, ShowsTheMessageKeepsItAndGivesItBack) {
@@ -52,20 +73,7 @@ TEST_P(SendToBoard, ShowsTheMessageKeepsItAndGivesItBack) {
   EXPECT_EQ(scrolled.frames.size(), array.size() + 2);
 
   const std::vector<std::uint8_t> eeprom = board.eeprom();
-  const Recording powered_up = power_up(row.board, eeprom, array.size() + 2);
-  EXPECT_EQ(powered_up.fault, "");
-  EXPECT_TRUE(shows_from_start(powered_up.frames, array));
-
-  SimulatedBoard again(firmware_for(row.board), row.board, &eeprom);
-  const std::string again_port = again.open_serial_port();
-  const TemporaryDirectory folder;
-  const std::filesystem::path raw = folder.path() / "message.bin";
-  const CommandResult received = run_beside_board(
-      again, std::string(MARQUEE8) + " --receive=" + again_port + " -f raw -o " + raw.string());
-  EXPECT_EQ(received.status, 0) << received.output;
-  std::ostringstream bytes;
-  bytes << std::ifstream(raw, std::ios::binary).rdbuf();
-  EXPECT_EQ(bytes.str(), std::string(array.begin(), array.end()));
+  expect_scrolls_after_power_up_and_gives_back(row.board, eeprom, array);
 }
 
 INSTANTIATE_TEST_SUITE_P(Boards, SendToBoard,
@@ -99,20 +107,7 @@ std::vector<std::uint8_t> eeprom_of_an_earlier_receiver(const std::vector<unsign
 TEST(EarlierReceiver, ItsStoredMessageStillScrollsAndReadsBack) {
   const std::vector<unsigned> array = message_array("OLD");
   const std::vector<std::uint8_t> eeprom = eeprom_of_an_earlier_receiver(array);
-  const Recording powered_up = power_up(Board::kUno, eeprom, array.size() + 2);
-  EXPECT_EQ(powered_up.fault, "");
-  EXPECT_TRUE(shows_from_start(powered_up.frames, array));
-
-  SimulatedBoard board(firmware_for(Board::kUno), Board::kUno, &eeprom);
-  const std::string port = board.open_serial_port();
-  const TemporaryDirectory folder;
-  const std::filesystem::path raw = folder.path() / "message.bin";
-  const CommandResult received = run_beside_board(
-      board, std::string(MARQUEE8) + " --receive=" + port + " -f raw -o " + raw.string());
-  EXPECT_EQ(received.status, 0) << received.output;
-  std::ostringstream bytes;
-  bytes << std::ifstream(raw, std::ios::binary).rdbuf();
-  EXPECT_EQ(bytes.str(), std::string(array.begin(), array.end()));
+  expect_scrolls_after_power_up_and_gives_back(Board::kUno, eeprom, array);
 }
 
 }  // namespace
