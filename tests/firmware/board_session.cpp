@@ -26,16 +26,22 @@ CommandResult run_beside_board(SimulatedBoard& board, const std::string& command
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_addclosefrom_np(&actions, 3);
+  // A group of its own, so that a command that hangs goes with whatever it started.
+  posix_spawnattr_t attributes;
+  posix_spawnattr_init(&attributes);
+  posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
+  posix_spawnattr_setpgroup(&attributes, 0);
   pid_t pid = 0;
   const int failed =
-      ::posix_spawn(&pid, "/bin/sh", &actions, nullptr, const_cast<char**>(argv), environ);
+      ::posix_spawn(&pid, "/bin/sh", &actions, &attributes, const_cast<char**>(argv), environ);
+  posix_spawnattr_destroy(&attributes);
   posix_spawn_file_actions_destroy(&actions);
   if (failed != 0) throw std::runtime_error("cannot start " + command);
   const auto give_up = std::chrono::steady_clock::now() + std::chrono::minutes(1);
   int status = 0;
   while (::waitpid(pid, &status, WNOHANG) == 0) {
     if (std::chrono::steady_clock::now() > give_up) {
-      ::kill(pid, SIGKILL);
+      ::kill(-pid, SIGKILL);
       ::waitpid(pid, &status, 0);
       throw std::runtime_error(command + " ran for over a minute");
     }
