@@ -215,6 +215,22 @@ class BoardCase(unittest.TestCase):
         self.browser.settle()
         return self.status()
 
+    def cancel_under_way(self, button, ends):
+        """Clicks `button` and Cancel once its bar has moved, then waits for a status starting
+        with one of `ends`; the status. The wire carries nothing back meanwhile, so that the
+        task is held where it was, whatever the page's pace, until it would give up."""
+        try:
+            self.browser.element(button).click()
+            self.browser.wait_for(lambda d: d.execute_script(
+                "return document.getElementById('boardProgress').value") > 0)
+            self.bridge.dead = True
+            self.browser.element("boardCancel").click()
+            self.browser.wait_for(lambda _: self.status().startswith(ends))
+            self.browser.settle()
+        finally:
+            self.bridge.dead = False
+        return self.status()
+
     def set_up(self, option):
         """Chooses the board `option` names and sets it up; the status."""
         self.browser.driver.execute_script(
@@ -254,18 +270,8 @@ class SendAndReadBack(BoardCase):
         self.board_command("boardSend", ("Sent", "Send failed"))
         old = stored_on(self.port)
         self.show("a message of several chunks, the last written a second after the first")
-        try:
-            self.browser.element("boardSend").click()
-            self.browser.wait_for(lambda d: d.execute_script(
-                "return document.getElementById('boardProgress').value") > 0)
-            # Held there, whatever the page's pace, until it gives up after its three tries.
-            self.bridge.dead = True
-            self.browser.element("boardCancel").click()
-            self.browser.wait_for(lambda _: self.status().startswith(("Send", "Sent")))
-            self.browser.settle()
-        finally:
-            self.bridge.dead = False
-        self.assertEqual(self.status(), "Send cancelled: the board keeps its previous message")
+        self.assertEqual(self.cancel_under_way("boardSend", ("Send", "Sent")),
+                         "Send cancelled: the board keeps its previous message")
         self.assertEqual(stored_on(self.port), old)
 
 
@@ -312,19 +318,9 @@ class SetUpAndSend(BoardCase):
             self.show("OLD")
             self.board_command("boardSend", ("Sent", "Send failed"))
             old = stored_on(port)
-            try:
-                self.browser.element("boardSetUp").click()
-                self.browser.wait_for(lambda d: d.execute_script(
-                    "return document.getElementById('boardProgress').value") > 0)
-                # Held mid-write, whatever the page's pace, until it gives up after 3 s.
-                self.bridge.dead = True
-                self.browser.element("boardCancel").click()
-                self.browser.wait_for(lambda _: self.status().startswith("Set up "))
-                self.browser.settle()
-            finally:
-                self.bridge.dead = False
-            self.assertEqual(self.status(), "Set up cancelled: the board may hold only part of "
-                             "the receiver: set it up again before sending")
+            self.assertEqual(self.cancel_under_way("boardSetUp", "Set up "),
+                             "Set up cancelled: the board may hold only part of the receiver: "
+                             "set it up again before sending")
             self.assertEqual(self.set_up("uno"), set_up_words("Arduino Uno"))
             self.assertEqual(stored_on(port), old)
 
