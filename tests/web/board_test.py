@@ -316,7 +316,8 @@ class SetUpAndSend(BoardCase):
         with self.factory_board("uno") as port:
             self.set_up("uno")
             self.show("OLD")
-            self.board_command("boardSend", ("Sent", "Send failed"))
+            self.assertTrue(self.board_command("boardSend", ("Sent", "Send failed"))
+                            .startswith("Sent: "), self.status())
             old = stored_on(port)
             self.assertEqual(self.cancel_under_way("boardSetUp", "Set up "),
                              "Set up cancelled: the board may hold only part of the receiver: "
