@@ -1,15 +1,17 @@
 // The LED preview: the array as the marquee scrolls it, one column a step, the lead-in first,
-// then around again. The two LEDs are drawn once; a step moves the strip one column left and
-// draws the column that comes in. It runs only while there is something to scroll, the strip
-// is on screen, the page is shown and the user has not paused it; under
-// prefers-reduced-motion it starts paused.
+// then around again. The columns are drawn once, side by side on a strip wider than the
+// window, and the browser's compositor moves the strip a column a step: the page's own thread
+// has nothing to do while it scrolls. A strip holds up to 500 steps (25 s) of a long array;
+// the next part is drawn as the last step of one is shown.
+// It runs only while there is something to scroll, the strip is on screen, the page is shown
+// and the user has not paused it; under prefers-reduced-motion it starts paused.
 'use strict';
 
-function ledPreview(canvas, pauseControl) {
-  const context = canvas.getContext('2d');
+function ledPreview(box, pauseControl) {
   const pitch = 7;
-  const stepsPerSecond = 20;
-  const visible = Math.floor(canvas.width / pitch);
+  const stepMs = 50;
+  const inView = Math.floor(585 / pitch); // columns in view
+  const stepsPerStrip = 500;
 
   const leds = document.createElement('canvas');
   leds.width = 2 * pitch;
@@ -22,43 +24,69 @@ function ledPreview(canvas, pauseControl) {
     ledContext.fill();
   });
 
-  let columns = new Uint8Array(0);
-  let step = 0;
-  const value = (k) => (columns.length ? columns[(step + k) % columns.length] : 0);
+  // Each of the 256 columns drawn once, the first time it is needed; a strip is then one copy
+  // a column.
+  const height = 8 * pitch + 1;
+  const sprites = document.createElement('canvas');
+  sprites.width = 256 * pitch;
+  sprites.height = height;
+  const spriteContext = sprites.getContext('2d');
+  const drawn = new Uint8Array(256);
+  function sprite(bits) {
+    if (!drawn[bits]) {
+      drawn[bits] = 1;
+      spriteContext.fillStyle = '#111';
+      spriteContext.fillRect(bits * pitch, 0, pitch, height);
+      for (let row = 0; row < 8; ++row) {
+        spriteContext.drawImage(leds, (bits >> row) & 1 ? 0 : pitch, 0, pitch, pitch,
+          bits * pitch, row * pitch, pitch, pitch);
+      }
+    }
+    return bits * pitch;
+  }
 
-  function drawColumn(k) {
-    const bits = value(k);
-    context.fillStyle = '#111';
-    context.fillRect(k * pitch, 0, pitch, canvas.height);
-    for (let row = 0; row < 8; ++row) {
-      context.drawImage(leds, (bits >> row) & 1 ? 0 : pitch, 0, pitch, pitch,
-        k * pitch, row * pitch, pitch, pitch);
+  const strip = box.appendChild(document.createElement('canvas'));
+  strip.height = height;
+  const context = strip.getContext('2d');
+  let columns = new Uint8Array(0);
+  let first = 0; // the array's column at the strip's left end
+  let steps = 0; // how far this strip moves
+  let animation = null;
+
+  // The strip from column `first`: `steps` columns to move through and a view's worth after.
+  function drawStrip() {
+    steps = Math.min(columns.length, stepsPerStrip);
+    strip.width = (steps + inView) * pitch;
+    for (let k = 0; k < steps + inView; ++k) {
+      const bits = columns.length ? columns[(first + k) % columns.length] : 0;
+      context.drawImage(sprites, sprite(bits), 0, pitch, height, k * pitch, 0, pitch, height);
     }
   }
 
-  function drawAll() {
-    context.fillStyle = '#111';
-    context.fillRect(0, 0, canvas.width, canvas.height);
-    for (let k = 0; k < visible; ++k) drawColumn(k);
-  }
-
-  function advance() {
-    step = (step + 1) % Math.max(1, columns.length);
-    context.drawImage(canvas, pitch, 0, (visible - 1) * pitch, canvas.height,
-      0, 0, (visible - 1) * pitch, canvas.height);
-    drawColumn(visible - 1);
+  // Held at its last step, which shows what the next strip starts with, until that is drawn.
+  function startStrip() {
+    animation?.cancel();
+    animation = null;
+    drawStrip();
+    if (steps) {
+      const shift = (100 * steps) / (steps + inView);
+      animation = strip.animate(
+        [{ transform: 'translateX(0)' }, { transform: `translateX(-${shift}%)` }],
+        { duration: steps * stepMs, easing: `steps(${steps})`, fill: 'forwards' });
+      animation.onfinish = () => {
+        first = (first + steps) % columns.length;
+        startStrip();
+      };
+    }
+    update();
   }
 
   let onScreen = true;
-  let timer = 0;
   function update() {
-    const run = columns.length > 0 && onScreen && !document.hidden && !pauseControl.checked;
-    if (run && !timer) timer = setInterval(advance, 1000 / stepsPerSecond);
-    if (!run && timer) {
-      clearInterval(timer);
-      timer = 0;
-    }
-    canvas.dataset.running = String(run);
+    const run = steps > 0 && onScreen && !document.hidden && !pauseControl.checked;
+    if (animation && run) animation.play();
+    if (animation && !run) animation.pause();
+    box.dataset.running = String(run);
   }
 
   pauseControl.checked = matchMedia('(prefers-reduced-motion: reduce)').matches;
@@ -67,15 +95,14 @@ function ledPreview(canvas, pauseControl) {
   new IntersectionObserver((entries) => {
     onScreen = entries[entries.length - 1].isIntersecting;
     update();
-  }).observe(canvas);
-  drawAll();
+  }).observe(box);
+  startStrip();
 
   return {
     setColumns(values) {
       columns = values;
-      step = 0;
-      drawAll();
-      update();
+      first = 0;
+      startStrip();
     },
   };
 }

@@ -243,16 +243,20 @@ class SameBytes(PageCase):
 
 class Preview(PageCase):
     def led_columns(self):
-        """The LED strip's columns as values, bit 0 the top LED, read from its pixels."""
+        """The LED columns in view as values, bit 0 the top LED: read from the strip's pixels
+        where its place in the window puts them."""
         return self.browser.driver.execute_script("""
-            const canvas = document.getElementById('led');
-            const pixels = canvas.getContext('2d').getImageData(0, 0, canvas.width, canvas.height);
-            const pitch = 7, values = [];
-            for (let k = 0; k < Math.floor(canvas.width / pitch); ++k) {
+            const box = document.getElementById('led'), strip = box.firstElementChild;
+            const pitch = 7, shown = Math.floor(585 / pitch), values = [];
+            const cssPitch = strip.offsetWidth / (strip.width / pitch);
+            const moved = -new DOMMatrix(getComputedStyle(strip).transform).m41;
+            const from = Math.round(moved / cssPitch);
+            const pixels = strip.getContext('2d').getImageData(0, 0, strip.width, strip.height);
+            for (let k = from; k < from + shown; ++k) {
               let value = 0;
               for (let row = 0; row < 8; ++row) {
                 const x = k * pitch + 3, y = row * pitch + 4;
-                if (pixels.data[(y * canvas.width + x) * 4] > 200) value |= 1 << row;
+                if (pixels.data[(y * strip.width + x) * 4] > 200) value |= 1 << row;
               }
               values.push(value);
             }
@@ -262,7 +266,9 @@ class Preview(PageCase):
         self.choose({**CLASSIC, "leadOut": "3"})
         self.enter("txtinput", "825710")
         self.click("Command1")
-        snapshot = "return document.getElementById('led').toDataURL()"
+        # Where the compositor has moved the strip to.
+        snapshot = "return getComputedStyle(document.getElementById('led').firstElementChild)" \
+                   ".transform"
         first = self.browser.driver.execute_script(snapshot)
         time.sleep(0.3)
         self.assertNotEqual(self.browser.driver.execute_script(snapshot), first)

@@ -105,8 +105,9 @@ class Layout(PageCase):
                     "width": width, "height": height, "deviceScaleFactor": 1, "mobile": False})
                 outside = self.script("""
                     const width = document.documentElement.clientWidth;
-                    // The drawn text scrolls sideways in its own box.
-                    const inBox = (e) => e.parentElement.closest('#picBox');
+                    // The drawn text scrolls sideways in its own box; the LED strip moves
+                    // through its window.
+                    const inBox = (e) => e.parentElement.closest('#picBox, #led');
                     const out = [...document.querySelectorAll('body *')].filter((e) => {
                       if (inBox(e)) return false;
                       const box = e.getBoundingClientRect();
