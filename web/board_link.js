@@ -1,4 +1,4 @@
-// The page's Board section: Send and Read back over Web Serial. This file only carries bytes
+// The page's Board section: Set up a board, Send and Read back over Web Serial. This file only carries bytes
 // between the port and the core's board protocol in board_worker.js, which says what to write
 // and when to look again; every message the user reads is the core's.
 'use strict';
@@ -10,6 +10,7 @@
   if (!window.isSecureContext || !('serial' in navigator)) {
     $('boardNeeds').hidden = false;
     $('boardControls').hidden = true;
+    $('boardSetUp').disabled = true;
     return;
   }
 
@@ -54,10 +55,10 @@
     return bytes;
   }
 
-  // Runs one task of the core's on `port`, until it finishes, fails or is cancelled while the
-  // board still keeps its previous message. `progress(done, total)` is told at every step.
-  async function drive(port, request, progress) {
-    await port.open({ baudRate: await ask('baudRate') });
+  // Runs one task of the core's on `port` at `baudRate`, until it finishes, fails or is
+  // cancelled where the core says a stop is safe. `progress(done, total)` is told at every step.
+  async function drive(port, baudRate, request, progress) {
+    await port.open({ baudRate });
     const reader = port.readable.getReader();
     const writer = port.writable.getWriter();
     const arrived = [];
@@ -73,7 +74,8 @@
       // A lost port: as for a write, the core's wait runs out and says so.
     });
     try {
-      // Raising DTR resets an Uno, as opening its port does on a computer; its greeting follows.
+      // Raising DTR resets an Uno, as opening its port does on a computer: into its bootloader,
+      // which then starts the receiver, whose greeting follows.
       await port.setSignals({ dataTerminalReady: false, requestToSend: false });
       await port.setSignals({ dataTerminalReady: true, requestToSend: true });
       let step = await ask('begin', { request: { ...request, now: performance.now() } });
@@ -108,26 +110,29 @@
     $('boardStatus').textContent = text;
   }
 
-  // One board task at a time, with progress and Cancel, its result or failure in the status.
-  function boardCommand(name, task) {
+  // One board task at a time, with progress and Cancel, its result or failure in the status;
+  // `cancelled` says what a Cancel leaves on the board. A task may return the id of the control
+  // to go to next.
+  function boardCommand(name, task, cancelled = 'the board keeps its previous message') {
     return busy(async () => {
-      const buttons = ['boardSend', 'boardRead', 'boardChoose'].map($);
+      const buttons = ['boardSetUp', 'boardModel', 'boardSend', 'boardRead', 'boardChoose'].map($);
       buttons.forEach((button) => { button.disabled = true; });
       cancelRequested = false;
       $('boardCancel').hidden = false;
       $('boardCancel').disabled = false;
       progressBar.hidden = false;
       progressBar.value = 0;
+      let next = null;
       try {
         const port = await boardPort();
         report(`${name}…`);
-        await task(port, (done, total, cancellable) => {
+        next = await task(port, (done, total, cancellable) => {
           progressBar.max = Math.max(total, 1);
           progressBar.value = done;
           $('boardCancel').disabled = !cancellable || cancelRequested;
         });
       } catch (error) {
-        if (error instanceof Cancelled) report(`${name} cancelled: the board keeps its previous message`);
+        if (error instanceof Cancelled) report(`${name} cancelled: ${cancelled}`);
         else if (error.name === 'NotFoundError') report('No port was chosen.');
         else report(`${name} failed: ${error.message}`);
       } finally {
@@ -135,6 +140,7 @@
         $('boardCancel').hidden = true;
         progressBar.hidden = true;
       }
+      if (next) $(next).focus();
     });
   }
 
@@ -149,23 +155,53 @@
 
   async function send(port, progress) {
     const columns = await shownColumns();
-    const step = await drive(port, { task: 'send', columns, inputMsbTop: false }, progress);
+    const step = await drive(port, await ask('baudRate'),
+      { task: 'send', columns, inputMsbTop: false }, progress);
     report(`Sent: ${step.summary}`);
   }
 
   async function readBack(port, progress) {
     const inputMsbTop = $('inputMsbTop').checked;
-    const step = await drive(port, { task: 'receive', columns: new Uint8Array(), inputMsbTop },
-      progress);
+    const step = await drive(port, await ask('baudRate'),
+      { task: 'receive', columns: new Uint8Array(), inputMsbTop }, progress);
     report('Read back: the board\'s message is in the output box.');
     await run({ kind: 'array', text: step.arrayText, field: 'boardRead' });
   }
 
+  // The boards the core can set up, by its names; the receiver's HEX file for the chosen one is
+  // fetched only when it is set up (the service worker keeps it for offline use).
+  let boards = [];
+  workerReady.then((core) => {
+    boards = core.boards;
+    for (const board of boards) $('boardModel').add(new Option(board.name, board.option));
+  });
+
+  async function receiverOf(board) {
+    const response = await fetch(board.receiver).catch(() => null);
+    if (!response?.ok) {
+      throw new Error(`the page could not load the receiver for the ${board.name} ` +
+        `(${board.receiver}): open the page once with the network on`);
+    }
+    return response.text();
+  }
+
+  async function setUp(port, progress) {
+    await workerReady;
+    const board = boards.find((each) => each.option === $('boardModel').value) ?? boards[0];
+    const hex = await receiverOf(board);
+    const step = await drive(port, board.baudRate,
+      { task: 'install', board: board.option, hex }, progress);
+    report(`Set up: ${step.summary}. Next: press Start, then Send.`);
+    return 'boardSend';
+  }
+
+  $('boardSetUp').addEventListener('click', boardCommand('Set up', setUp,
+    'the board may hold only part of the receiver: set it up again before sending'));
   $('boardSend').addEventListener('click', boardCommand('Send', send));
   $('boardChoose').addEventListener('click', async () => {
     try {
       chosen = await navigator.serial.requestPort();
-      report('Send and Read back use the port just chosen.');
+      report('Set up, Send and Read back use the port just chosen.');
     } catch {
       report('No port was chosen.');
     }

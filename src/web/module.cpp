@@ -14,11 +14,15 @@
 #include <string>
 
 #include "board_task.h"
+#include "bootloader_boards.h"
+#include "bootloader_client.h"
 #include "byte_sink.h"
 #include "conversion.h"
 #include "conversion_error.h"
 #include "decode.h"
 #include "font_settings.h"
+#include "install_receiver.h"
+#include "intel_hex.h"
 #include "marquee8_protocol.h"
 #include "output_formats.h"
 #include "setting_ranges.h"
@@ -161,6 +165,22 @@ OutputSettings array_settings(const val& js) {
 // How a pasted array is ordered: its own bit order, not the one it is written with.
 ArraySource array_source(const val& js) { return {std::nullopt, js["inputMsbTop"].as<bool>()}; }
 
+// The boards a receiver can be set up on, as the core lists and names them: { option, name,
+// baudRate (its bootloader's), receiver (the HEX file the page ships for its chip) }.
+val boards() {
+  val list = val::array();
+  for (const BoardModel model : kBoardModels) {
+    const BootloaderBoard& board = bootloader_board(model);
+    val each = val::object();
+    each.set("option", std::string(board.option));
+    each.set("name", std::string(board.name));
+    each.set("baudRate", board.baud);
+    each.set("receiver", std::string(board.receiver));
+    list.call<void>("push", each);
+  }
+  return list;
+}
+
 // What the page's controls start at and take, from the core: the number fields' ranges, their
 // units and their wording ("0 to 65535 columns"), and every setting's default, under the
 // controls' ids.
@@ -192,6 +212,7 @@ val page_settings() {
   val result = val::object();
   result.set("numbers", numbers);
   result.set("defaults", defaults);
+  result.set("boards", boards());
   return result;
 }
 
@@ -293,45 +314,97 @@ std::vector<std::uint8_t> byte_vector(const val& array) {
   return emscripten::convertJSArrayToNumberVector<std::uint8_t>(array);
 }
 
-// One task at a time; each step answers { send, wake, done, total, cancellable, finished } and,
-// once finished, the send's report or the array the board stores as array text the page reads
-// back in the bit order its checkbox says; a failure is { error, kind: "board" }.
+// The name messages give the page's port: the browser does not tell a page the port's own.
+constexpr const char* kPagePort = "the serial port";
+
+// One task at a time, a send, a read-back or an install of the receiver; each step answers
+// { send, wake, done, total, cancellable, finished } and, once finished, the send's or the
+// install's report, or the array the board stores as array text the page reads back in the bit
+// order its checkbox says; a failure is { error, kind: "board" }.
 class PageBoard {
  public:
-  // `request`: { task: "send" | "receive", columns, now, inputMsbTop }.
+  // `request`: { task: "send" | "receive" | "install", now, and columns (send), inputMsbTop
+  // (receive), board (the option of one of boards()) and hex (its receiver's text) (install) }.
   val begin(const val& request) {
-    const bool send = request["task"].as<std::string>() == "send";
-    BoardMessage message;
-    if (send) message.columns = byte_vector(request["columns"]);
-    input_msb_top_ = request["inputMsbTop"].as<bool>();
-    task_ = std::make_unique<BoardTask>(send ? BoardTask::Kind::kSend : BoardTask::Kind::kReceive,
-                                        "the serial port", std::move(message),
-                                        page_time(request["now"].as<double>()), "Read back");
-    send_ = send;
-    return advance(val::global("Uint8Array").new_(0), request["now"].as<double>());
+    task_.reset();
+    install_.reset();
+    const double now = request["now"].as<double>();
+    const std::string kind = request["task"].as<std::string>();
+    try {
+      if (kind == "install") {
+        begin_install(request["board"].as<std::string>(), request["hex"].as<std::string>());
+      } else {
+        begin_task(kind == "send", request);
+      }
+    } catch (const LinkError& error) {
+      return failure("board", error.what());
+    }
+    return advance(val::global("Uint8Array").new_(0), now);
   }
 
   val advance(const val& arrived, double now) {
-    if (!task_) return failure("board", "no board task is under way");
     try {
-      const LinkStep step = task_->advance(byte_vector(arrived), page_time(now));
-      val result = val::object();
-      result.set("send",
-                 bytes({reinterpret_cast<const char*>(step.send.data()), step.send.size()}));
-      result.set("wake", page_ms(step.wake));
-      result.set("done", static_cast<double>(task_->done()));
-      result.set("total", static_cast<double>(task_->total()));
-      result.set("cancellable", task_->cancellable());
-      result.set("finished", step.finished);
-      if (step.finished) finish(result);
-      return result;
+      if (install_) return advance_install(byte_vector(arrived), now);
+      if (task_) return advance_task(byte_vector(arrived), now);
+      return failure("board", "no board task is under way");
     } catch (const LinkError& error) {
       task_.reset();
+      install_.reset();
       return failure("board", error.what());
     }
   }
 
  private:
+  void begin_task(bool send, const val& request) {
+    BoardMessage message;
+    if (send) message.columns = byte_vector(request["columns"]);
+    input_msb_top_ = request["inputMsbTop"].as<bool>();
+    task_ = std::make_unique<BoardTask>(send ? BoardTask::Kind::kSend : BoardTask::Kind::kReceive,
+                                        kPagePort, std::move(message),
+                                        page_time(request["now"].as<double>()), "Read back");
+    send_ = send;
+  }
+
+  void begin_install(const std::string& option, const std::string& hex) {
+    const std::optional<BoardModel> model = board_model_named(option);
+    if (!model) throw LinkError("there is no board named '" + option + "'");
+    model_ = *model;
+    install_ = std::make_unique<BootloaderClient>(bootloader_board(*model), kPagePort,
+                                                  read_intel_hex(hex));
+  }
+
+  val advance_task(const std::vector<std::uint8_t>& arrived, double now) {
+    const LinkStep step = task_->advance(arrived, page_time(now));
+    val result = step_object(step.send, step.wake, task_->done(), task_->total(),
+                             task_->cancellable(), step.finished);
+    if (step.finished) finish(result);
+    return result;
+  }
+
+  // An install can always be stopped: another install mends whatever it left.
+  val advance_install(const std::vector<std::uint8_t>& arrived, double now) {
+    const BootloaderStep step = install_->advance(arrived, page_time(now));
+    val result = step_object(step.send, step.wake, install_->pages_done(), install_->pages_in_all(),
+                             true, step.finished);
+    if (step.finished) {
+      result.set("summary", InstallReport{kPagePort, model_}.summary());
+      install_.reset();
+    }
+    return result;
+  }
+
+  static val step_object(const std::vector<std::uint8_t>& send, LinkSession::Clock::time_point wake,
+                         std::size_t done, std::size_t total, bool cancellable, bool finished) {
+    val result = val::object();
+    result.set("send", bytes({reinterpret_cast<const char*>(send.data()), send.size()}));
+    result.set("wake", page_ms(wake));
+    result.set("done", static_cast<double>(done));
+    result.set("total", static_cast<double>(total));
+    result.set("cancellable", cancellable);
+    result.set("finished", finished);
+    return result;
+  }
+
   void finish(val& result) {
     if (send_) {
       result.set("summary", task_->summary());
@@ -349,6 +422,8 @@ class PageBoard {
   std::unique_ptr<BoardTask> task_;
   bool send_ = false;
   bool input_msb_top_ = false;
+  std::unique_ptr<BootloaderClient> install_;
+  BoardModel model_ = BoardModel::kUno;
 };
 
 }  // namespace

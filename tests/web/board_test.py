@@ -1,25 +1,27 @@
 """The page's Board section in headless Chromium, sending to the receiver sketch on a simulated
-Uno. A stand-in for navigator.serial, put in before the page loads, only carries bytes and the
+Uno, and setting up simulated boards that hold nothing but their genuine bootloader. A stand-in for navigator.serial, put in before the page loads, only carries bytes and the
 DTR/RTS levels between the page and the board's pseudo-terminal through a small HTTP bridge;
 it knows nothing of the protocol, so the page's own code does all of it. What the board stores
 is then read with the command line, and compared with what the command line writes.
 
-Usage: board_test.py PAGE_FOLDER MARQUEE8 RECEIVER_SIM RECEIVER_ELF"""
+Usage: board_test.py PAGE_FOLDER MARQUEE8 RECEIVER_SIM RECEIVER_ELF BOARD_SIM [TEST...]"""
 
 import os
 import select
 import subprocess
 import sys
+import termios
 import threading
 import tty
 import unittest
+from contextlib import contextmanager, nullcontext
 from http.server import BaseHTTPRequestHandler, ThreadingHTTPServer
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from browser import Browser, PageServer  # noqa: E402
 from reference import as_shown, written  # noqa: E402
 
-PAGE, MARQUEE8, RECEIVER_SIM, RECEIVER_ELF = map(os.path.abspath, sys.argv[1:5])
+PAGE, MARQUEE8, RECEIVER_SIM, RECEIVER_ELF, BOARD_SIM = map(os.path.abspath, sys.argv[1:6])
 
 # navigator.serial with one port, granted when the page asks for it, whose bytes and signals
 # go to the bridge at BRIDGE. A page may open it, read, write, set signals and close it.
@@ -102,10 +104,14 @@ class Bridge:
         self.url = f"http://127.0.0.1:{self.server.server_address[1]}/"
         threading.Thread(target=self.server.serve_forever, daemon=True).start()
 
-    def open(self, _baud):
+    def open(self, baud):
         with self.lock:
             self.fd = os.open(self.path, os.O_RDWR | os.O_NOCTTY)
             tty.setraw(self.fd)
+            # At the page's speed, which a simulated bootloader board checks as a UART would.
+            attributes = termios.tcgetattr(self.fd)
+            attributes[4] = attributes[5] = getattr(termios, f"B{int(baud)}")
+            termios.tcsetattr(self.fd, termios.TCSANOW, attributes)
             self.arrived.clear()
         threading.Thread(target=self.pump, args=(self.fd,), daemon=True).start()
 
@@ -157,6 +163,13 @@ def cli(*args):
     return subprocess.run([MARQUEE8, *args], capture_output=True, check=False)
 
 
+def simulated(command):
+    """Starts a simulated board; the process and its port. simavr names its pseudo-terminal
+    first; the program's own line is the path alone."""
+    board = subprocess.Popen(command, stdout=subprocess.PIPE, text=True)
+    return board, next(line.strip() for line in board.stdout if line.startswith("/"))
+
+
 def stored_on(port, output_format="raw"):
     """What marquee8 --receive writes for the message the receiver on `port` stores."""
     return written(MARQUEE8, f"--receive={port}", "-f", output_format)[0]
@@ -167,10 +180,7 @@ class BoardCase(unittest.TestCase):
 
     @classmethod
     def setUpClass(cls):
-        cls.board = subprocess.Popen([RECEIVER_SIM, RECEIVER_ELF], stdout=subprocess.PIPE,
-                                     text=True)
-        # simavr names its pseudo-terminal first; the program's own line is the path alone.
-        cls.port = next(line.strip() for line in cls.board.stdout if line.startswith("/"))
+        cls.board, cls.port = simulated([RECEIVER_SIM, RECEIVER_ELF])
         cls.bridge = Bridge()
         cls.bridge.path = cls.port
         cls.server = PageServer(PAGE).__enter__()
@@ -205,6 +215,39 @@ class BoardCase(unittest.TestCase):
         self.browser.settle()
         return self.status()
 
+    def cancel_under_way(self, button, ends):
+        """Clicks `button` and Cancel once its bar has moved, then waits for a status starting
+        with one of `ends`; the status. The wire carries nothing back meanwhile, so that the
+        task is held where it was, whatever the page's pace, until it would give up."""
+        try:
+            self.browser.element(button).click()
+            self.browser.wait_for(lambda d: d.execute_script(
+                "return document.getElementById('boardProgress').value") > 0)
+            self.bridge.dead = True
+            self.browser.element("boardCancel").click()
+            self.browser.wait_for(lambda _: self.status().startswith(ends))
+            self.browser.settle()
+        finally:
+            self.bridge.dead = False
+        return self.status()
+
+    def set_up(self, option):
+        """Chooses the board `option` names and sets it up; the status."""
+        self.browser.driver.execute_script(
+            "document.getElementById('boardModel').value = arguments[0];", option)
+        return self.board_command("boardSetUp", ("Set up:", "Set up failed", "Set up cancelled"))
+
+    @contextmanager
+    def factory_board(self, option):
+        """A board of `option`'s kind with nothing but its bootloader, on the page's port."""
+        board, port = simulated([BOARD_SIM, option])
+        self.bridge.path = port
+        try:
+            yield port
+        finally:
+            board.terminate()
+            board.wait()
+
 
 class SendAndReadBack(BoardCase):
     def test_the_board_stores_the_command_lines_columns_and_read_back_shows_them(self):
@@ -227,18 +270,8 @@ class SendAndReadBack(BoardCase):
         self.board_command("boardSend", ("Sent", "Send failed"))
         old = stored_on(self.port)
         self.show("a message of several chunks, the last written a second after the first")
-        try:
-            self.browser.element("boardSend").click()
-            self.browser.wait_for(lambda d: d.execute_script(
-                "return document.getElementById('boardProgress').value") > 0)
-            # Held there, whatever the page's pace, until it gives up after its three tries.
-            self.bridge.dead = True
-            self.browser.element("boardCancel").click()
-            self.browser.wait_for(lambda _: self.status().startswith(("Send", "Sent")))
-            self.browser.settle()
-        finally:
-            self.bridge.dead = False
-        self.assertEqual(self.status(), "Send cancelled: the board keeps its previous message")
+        self.assertEqual(self.cancel_under_way("boardSend", ("Send", "Sent")),
+                         "Send cancelled: the board keeps its previous message")
         self.assertEqual(stored_on(self.port), old)
 
 
@@ -258,6 +291,57 @@ class SilentBoard(BoardCase):
             os.close(slave)
 
 
+def set_up_words(name):
+    return (f"Set up: the receiver is on the {name} on the serial port, written and read back. "
+            "Next: press Start, then Send.")
+
+
+class SetUpAndSend(BoardCase):
+    def test_a_blank_board_is_set_up_takes_a_send_and_keeps_its_message_over_another(self):
+        for option, name in [("uno", "Arduino Uno"), ("nano-old", "Arduino Nano (old bootloader)"),
+                             ("mega", "Arduino Mega 2560")]:
+            with self.subTest(board=option), self.factory_board(option) as port:
+                self.assertEqual(self.set_up(option), set_up_words(name))
+                self.assertEqual(self.browser.driver.execute_script(
+                    "return document.activeElement.id"), "boardSend")
+                self.show("Grüße 825710")
+                columns = written(MARQUEE8, "-f", "raw", "Grüße 825710")[0]
+                self.assertTrue(self.board_command("boardSend", ("Sent", "Send failed"))
+                                .startswith(f"Sent: sent {len(columns)} columns"))
+                self.assertEqual(stored_on(port), columns)
+                self.assertEqual(self.set_up(option), set_up_words(name))
+                self.assertEqual(stored_on(port), columns)
+
+    def test_cancel_mid_write_then_another_set_up_mends_the_board_and_keeps_its_message(self):
+        with self.factory_board("uno") as port:
+            self.set_up("uno")
+            self.show("OLD")
+            self.assertTrue(self.board_command("boardSend", ("Sent", "Send failed"))
+                            .startswith("Sent: "), self.status())
+            old = stored_on(port)
+            self.assertEqual(self.cancel_under_way("boardSetUp", "Set up "),
+                             "Set up cancelled: the board may hold only part of the receiver: "
+                             "set it up again before sending")
+            self.assertEqual(self.set_up("uno"), set_up_words("Arduino Uno"))
+            self.assertEqual(stored_on(port), old)
+
+
+class SetUpFailures(BoardCase):
+    def test_a_board_whose_bootloader_never_answers_is_told_in_the_cores_words(self):
+        # (what is plugged in: a factory board of this kind, or the receiver alone; the choice)
+        for plugged, chosen in [(None, "uno"), ("uno", "mega"), ("nano-old", "nano")]:
+            with self.subTest(plugged=plugged, chosen=chosen):
+                with (self.factory_board(plugged) if plugged else nullcontext(self.port)) as port:
+                    self.bridge.path = port
+                    status = self.set_up(chosen)
+                    words = cli(f"--install-receiver={port}", f"--board={chosen}").stderr
+                    last = words.decode().strip().splitlines()[-1]
+                    self.assertEqual(status, "Set up failed: " + last.removeprefix("marquee8: ")
+                                     .replace(port, "the serial port"))
+                    if plugged:  # and the board is left for the right choice to set up
+                        self.assertTrue(self.set_up(plugged).startswith("Set up: "))
+
+
 class NoWebSerial(BoardCase):
     stand_in = NO_WEB_SERIAL
 
@@ -266,6 +350,7 @@ class NoWebSerial(BoardCase):
         self.assertTrue(needs.is_displayed())
         self.assertIn("Chrome or Edge", needs.text)
         self.assertFalse(self.browser.element("boardControls").is_displayed())
+        self.assertFalse(self.browser.element("boardSetUp").is_enabled())
         self.show("HI")
         self.assertEqual(self.browser.driver.execute_script(
             "return document.getElementById('txtoutput').value"),
@@ -273,4 +358,4 @@ class NoWebSerial(BoardCase):
 
 
 if __name__ == "__main__":
-    unittest.main(argv=sys.argv[:1], verbosity=2)
+    unittest.main(argv=[sys.argv[0], *sys.argv[6:]], verbosity=2)

@@ -22,11 +22,6 @@ std::vector<std::uint8_t> read_receiver(const std::filesystem::path& hex) {
 
 }  // namespace
 
-std::string InstallReport::summary() const {
-  return "the receiver is on the " + std::string(bootloader_board(model).name) + " on " + port +
-         ", written and read back";
-}
-
 InstallReport install_receiver(const std::string& port, BoardModel model,
                                const std::filesystem::path& receiver_hex,
                                const RunControl& control) {
