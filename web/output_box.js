@@ -1,6 +1,6 @@
 // The output box: a read-only text box that lays out only the rows on screen, so that a result
 // of millions of characters is shown at once and scrolls smoothly. Long lines wrap at the box's
-// width. It keeps the text as the ASCII bytes the worker hands over, and makes a string only of
+// width, after a space or a comma, so that no number is cut in two. It keeps the text as the ASCII bytes the worker hands over, and makes a string only of
 // the rows it shows: a string of many megabytes costs the page's thread too long to receive.
 // `value` is the whole text, as a text area's would be.
 'use strict';
@@ -11,7 +11,7 @@ class OutputBox extends HTMLElement {
     this.bytes = new Uint8Array(0);
     this.decoder = new TextDecoder();
     this.starts = Uint32Array.of(0);
-    this.rowsBefore = new Float64Array([0, 1]);
+    this.rowStarts = Uint32Array.of(0, 0);
     this.perRow = 80;
     this.rowHeight = 16;
   }
@@ -65,53 +65,55 @@ class OutputBox extends HTMLElement {
     }
   }
 
-  lineLength(line) {
-    const end = line + 1 < this.starts.length ? this.starts[line + 1] - 1 : this.bytes.length;
-    return end - this.starts[line];
+  lineEnd(line) {
+    return line + 1 < this.starts.length ? this.starts[line + 1] - 1 : this.bytes.length;
   }
 
-  // How many rows come before each line, once its lines are wrapped at the box's width.
+  // Where each row starts once the lines are wrapped at the box's width, and where the text
+  // ends.
   index() {
-    const lines = this.starts.length;
-    this.rowsBefore = new Float64Array(lines + 1);
-    for (let line = 0; line < lines; ++line) {
-      const rows = Math.max(1, Math.ceil(this.lineLength(line) / this.perRow));
-      this.rowsBefore[line + 1] = this.rowsBefore[line] + rows;
+    const bytes = this.bytes;
+    const perRow = this.perRow;
+    let rowStarts = new Uint32Array(this.starts.length + Math.ceil((bytes.length / perRow) * 1.25) + 2);
+    let rows = 0;
+    const addRow = (at) => {
+      if (rows === rowStarts.length) {
+        const grown = new Uint32Array(rowStarts.length * 2);
+        grown.set(rowStarts);
+        rowStarts = grown;
+      }
+      rowStarts[rows++] = at;
+    };
+    for (let line = 0; line < this.starts.length; ++line) {
+      const end = this.lineEnd(line);
+      let at = this.starts[line];
+      addRow(at);
+      while (end - at > perRow) {
+        let next = at + perRow;
+        while (next > at && bytes[next - 1] !== 0x20 && bytes[next - 1] !== 0x2c) --next;
+        if (next === at) next = at + perRow;
+        else if (bytes[next] === 0x20) ++next; // hangs past the edge, as a text area's does
+        at = next;
+        addRow(at);
+      }
     }
-    this.spacer.style.height = `${this.rowsBefore[lines] * this.rowHeight}px`;
+    addRow(bytes.length + 1);
+    this.rowStarts = rowStarts.subarray(0, rows);
+    this.spacer.style.height = `${(rows - 1) * this.rowHeight}px`;
     this.draw();
-  }
-
-  // The line that row `row` belongs to.
-  lineOfRow(row) {
-    let low = 0;
-    let high = this.starts.length - 1;
-    while (low < high) {
-      const middle = (low + high + 1) >> 1;
-      if (this.rowsBefore[middle] <= row) low = middle;
-      else high = middle - 1;
-    }
-    return low;
   }
 
   draw() {
     if (!this.rows) return;
-    const total = this.rowsBefore[this.starts.length];
+    const total = this.rowStarts.length - 1;
     const first = Math.min(Math.floor(this.scrollTop / this.rowHeight), Math.max(0, total - 1));
-    const count = Math.ceil(this.clientHeight / this.rowHeight) + 1;
+    const last = Math.min(total, first + Math.ceil(this.clientHeight / this.rowHeight) + 1);
     const shown = [];
-    let line = this.lineOfRow(first);
-    let part = first - this.rowsBefore[line];
-    while (shown.length < count && line < this.starts.length) {
-      const from = this.starts[line] + part * this.perRow;
-      const end = this.starts[line] + this.lineLength(line);
-      shown.push(this.decoder.decode(this.bytes.subarray(from, Math.min(end, from + this.perRow))));
-      if (from + this.perRow >= end) {
-        ++line;
-        part = 0;
-      } else {
-        ++part;
-      }
+    for (let row = first; row < last; ++row) {
+      // A row that a line ends in stops before its line feed.
+      const end = Math.min(this.rowStarts[row + 1], this.bytes.length + 1);
+      const text = this.bytes.subarray(this.rowStarts[row], end);
+      shown.push(this.decoder.decode(text.at(-1) === 10 ? text.subarray(0, -1) : text));
     }
     this.rows.textContent = shown.join('\n');
     this.rows.style.transform = `translateY(${first * this.rowHeight}px)`;

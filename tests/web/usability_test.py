@@ -105,13 +105,24 @@ class Layout(PageCase):
                     "width": width, "height": height, "deviceScaleFactor": 1, "mobile": False})
                 outside = self.script("""
                     const width = document.documentElement.clientWidth;
+                    // The drawn text scrolls sideways in its own box.
+                    const inBox = (e) => e.parentElement.closest('#picBox');
                     const out = [...document.querySelectorAll('body *')].filter((e) => {
+                      if (inBox(e)) return false;
                       const box = e.getBoundingClientRect();
                       return box.width && (box.left < 0 || box.right > width + 0.5);
                     }).map((e) => e.id || e.tagName);
                     if (document.documentElement.scrollWidth > width) out.push('page');
                     return out;""")
                 self.assertEqual(outside, [])
+                # The array wraps between its numbers, never inside one.
+                rows = self.script("return document.querySelector('#txtoutput > pre')"
+                                   ".textContent").split("\n")
+                self.assertEqual([(a, b) for a, b in zip(rows, rows[1:])
+                                  if a[-1:].isalnum() and b[:1].isalnum() or b[:1] == " "], [])
+                # Not shrunk to fit: at least a CSS pixel for each of its pixels.
+                self.assertGreaterEqual(self.script(
+                    "return document.getElementById('pic').clientHeight"), 29)
 
 
 class Preview(PageCase):
