@@ -93,8 +93,9 @@ Module options (with --configure; --modules with --find-wiring too):
                          FC16, GENERIC, PAROLA, ICSTATION or DR0CR0RR0 to
                          DR1CR1RR1 (any case); --find-wiring finds it
       --modules=N      how many 8x8 modules are chained, {modules}
-      --first-module=END  right (default) or left: the end of the row the
-                         module wired to the board is at, seen from the front
+      --first-module=END  right or left: the end of the row the module wired
+                         to the board is at, seen from the front; what is not
+                         given, the board keeps as it has it
 
 Board option (with --install-receiver):
       --board=BOARD    uno (default), nano, nano-old (a Nano with the old

@@ -38,16 +38,6 @@ INSTANTIATE_TEST_SUITE_P(Names, WiringNames,
                                            Named{"DR2CR0RR0", std::nullopt},
                                            Named{"fc16 ", std::nullopt}, Named{"", std::nullopt}));
 
-TEST(WiringNames, FormatBackAsTheyParse) {
-  for (int wiring = 0; wiring < kWirings; ++wiring) {
-    EXPECT_EQ(parse_wiring(wiring_name(wiring)), wiring);
-  }
-  EXPECT_EQ(describe_wiring(kFc16Wiring), "FC16 (DR1CR0RR0)");
-  EXPECT_EQ(describe_wiring(1), "DR0CR0RR1");
-  EXPECT_EQ(describe_layout({kGenericWiring, true, 1}),
-            "GENERIC (DR0CR1RR0), 1 module, the first at the left");
-}
-
 // Every answer must mean one wiring: no two pictures alike. FC16, the commonest, shows the F
 // upright.
 TEST(WiringWizardPictures, TellEveryWiringAndEitherEndApart) {
