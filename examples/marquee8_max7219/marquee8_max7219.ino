@@ -17,7 +17,7 @@
 
 // ---- Settings ---------------------------------------------------------------------------------
 
-const ModuleType MODULE_TYPE = FC16;  // FC16 or GENERIC, see "Module types" in marquee8_display.h
+const ModuleType MODULE_TYPE = FC16;  // FC16, GENERIC, ...: "Module wirings" in marquee8_display.h
 const uint8_t MODULES = 4;            // how many 8x8 modules are chained
 const uint16_t STEP_MS = 40;          // how long the text stays at each position, in ms
 const uint8_t BRIGHTNESS = 2;         // 0 (dim) to 15 (bright)

@@ -7,7 +7,9 @@
 //            "waiting for a message" -o waiting.h
 //
 // Wiring and module types: see marquee8_display.h in the Marquee8 library
-// (examples/libraries/Marquee8; copy it into your sketchbook's libraries folder once).
+// (examples/libraries/Marquee8; copy it into your sketchbook's libraries folder once). The
+// settings below are defaults: marquee8 --configure tells the board its modules' wiring and
+// count, which it keeps in EEPROM.
 // The serial protocol is in marquee8_protocol.h and docs/protocol.md.
 
 #include <marquee8_display.h>
@@ -18,8 +20,9 @@
 
 // ---- Settings ---------------------------------------------------------------------------------
 
-const ModuleType MODULE_TYPE = FC16;  // FC16 or GENERIC, see "Module types" in marquee8_display.h
+const ModuleType MODULE_TYPE = FC16;  // FC16, GENERIC, ...: "Module wirings" in marquee8_display.h
 const uint8_t MODULES = 4;            // how many 8x8 modules are chained
+const uint8_t MAX_MODULES = 16;       // the most marquee8 --configure may set
 const uint16_t STEP_MS = 40;          // the waiting text's step, in ms; a message brings its own
 const uint8_t BRIGHTNESS = 2;         // the waiting text's brightness, 0 (dim) to 15 (bright)
 
@@ -33,13 +36,15 @@ const uint8_t BRIGHTNESS = 2;         // the waiting text's brightness, 0 (dim) 
 // spaces and its lead-in, is then an erased byte and takes no time to write. A slot that a
 // receiver before this one wrote holds its columns as they are, and is marked so.
 const uint16_t SLOT_SIZE = (E2END + 1) / 2;
-const uint16_t MARKER = 0;        // VALID once the slot holds a whole, checked message
-const uint16_t SEQUENCE = 1;      // one more than the message it replaced, wrapping round
-const uint16_t COLUMNS = 2;       // how many columns, 1..CAPACITY
-const uint16_t STEP = 4;          // the column step, in ms
-const uint16_t LIGHT = 6;         // the brightness, 0..15
-const uint16_t CRC = 7;           // the columns' CRC
-const uint16_t HEADER_SIZE = 12;  // 3 bytes left for later versions
+const uint16_t MARKER = 0;    // VALID once the slot holds a whole, checked message
+const uint16_t SEQUENCE = 1;  // one more than the message it replaced, wrapping round
+const uint16_t COLUMNS = 2;   // how many columns, 1..CAPACITY
+const uint16_t STEP = 4;      // the column step, in ms
+const uint16_t LIGHT = 6;     // the brightness, 0..15
+const uint16_t CRC = 7;       // the columns' CRC
+const uint16_t LAYOUT = 9;    // the wiring, kept apart from the message: see below
+const uint8_t LAYOUT_SIZE = 3;
+const uint16_t HEADER_SIZE = 12;
 const uint16_t CAPACITY = SLOT_SIZE - HEADER_SIZE;
 const uint8_t VALID = 0x4E;
 const uint8_t VALID_NOT_INVERTED = 0x4D;
@@ -73,9 +78,52 @@ bool slotValid(uint16_t slot) {
          columnsCrc(slot, columns, marker == VALID) == readWord(slot + CRC);
 }
 
+// ---- The wiring -------------------------------------------------------------------------------
+// Kept in each slot's last 3 header bytes, which a message never writes and the idle erase
+// skips: one byte (wiring << 5 | enters left << 4 | modules - 1), then its CRC. Slot 0's copy
+// is written first and read first, so a power cut while it is written leaves slot 1's, the old
+// one, and while slot 1's is written, slot 0's, the new one. A copy that fails its CRC, as the
+// bytes an earlier receiver left there do, counts as none; with neither the settings above hold.
+Marquee8Display<MAX_MODULES> display(MODULE_TYPE, MODULES);
+uint8_t layout = MODULE_TYPE << 5 | (MODULES - 1);
+
+uint16_t layoutCrc(uint8_t packed) {
+  return marquee8_crc_add(marquee8_crc_add(MARQUEE8_CRC_START, 'W'), packed);
+}
+uint8_t layoutWiring() { return layout >> 5; }
+bool layoutEntersLeft() { return layout & 0x10; }
+uint8_t layoutModules() { return (layout & 0x0F) + 1; }
+
+bool readLayout(uint16_t slot) {
+  uint8_t packed = eepromRead(slot + LAYOUT);
+  if (readWord(slot + LAYOUT + 1) != layoutCrc(packed)) return false;
+  layout = packed;
+  return true;
+}
+
+void useLayout() {
+  display.setWiring((ModuleType)layoutWiring(), layoutModules(), layoutEntersLeft());
+}
+
+void loadLayout() {
+  if (!readLayout(0)) readLayout(SLOT_SIZE);
+  useLayout();
+}
+
+void writeLayout() {
+  for (uint16_t slot = 0; slot <= SLOT_SIZE; slot += SLOT_SIZE) {
+    eepromStart(slot + LAYOUT, layout);
+    eepromWriteWord(slot + LAYOUT + 1, layoutCrc(layout));
+  }
+}
+
+bool keepsLayout(uint16_t address) {
+  uint16_t inSlot = address % SLOT_SIZE;
+  return inSlot >= LAYOUT && inSlot < LAYOUT + LAYOUT_SIZE;
+}
+
 // ---- What is on show --------------------------------------------------------------------------
 
-Marquee8Display<MODULES> display(MODULE_TYPE);
 bool stored = false;     // a message from EEPROM, or the waiting text
 uint16_t shownSlot = 0;  // the slot on show, when stored
 uint16_t last = waitingLast;
@@ -154,7 +202,8 @@ void eepromWork() {
       eepromStart(chunkAddress + chunkWritten, chunk[chunkWritten]);
       chunkWritten++;
     } else if (eraseNext < eraseEnd && !erasePaused()) {
-      eepromStart(eraseNext++, 0xFF);
+      if (!keepsLayout(eraseNext)) eepromStart(eraseNext, 0xFF);
+      eraseNext++;
     } else {
       return;
     }
@@ -225,8 +274,10 @@ void sendInfo() {
   info[MARQUEE8_INFO_VERSION] = MARQUEE8_PROTOCOL_VERSION;
   info[MARQUEE8_INFO_BOARD] = BOARD;
   putWord(&info[MARQUEE8_INFO_CAPACITY], CAPACITY);
-  info[MARQUEE8_INFO_MODULE_TYPE] = MODULE_TYPE == FC16 ? 0 : 1;
-  info[MARQUEE8_INFO_MODULES] = MODULES;
+  info[MARQUEE8_INFO_WIRING] = layoutWiring();
+  info[MARQUEE8_INFO_MODULES] = layoutModules();
+  info[MARQUEE8_INFO_FIRST_MODULE] = layoutEntersLeft();
+  info[MARQUEE8_INFO_MAX_MODULES] = MAX_MODULES;
   putWord(&info[MARQUEE8_INFO_COLUMNS], stored ? last + 1 : 0);
   putWord(&info[MARQUEE8_INFO_STEP_MS], stepMs);
   info[MARQUEE8_INFO_BRIGHTNESS] = stored ? eepromRead(shownSlot + LIGHT) : BRIGHTNESS;
@@ -304,6 +355,40 @@ void readBack(const uint8_t* payload) {
   sendFrame(MARQUEE8_DATA, data, 2 + count);
 }
 
+// The board's new wiring, shown at once (the chips a longer chain adds set up first), then kept.
+void configure(const uint8_t* payload) {
+  uint8_t wiring = payload[0], end = payload[1], modules = payload[2];
+  if (wiring >= MARQUEE8_WIRINGS || end > MARQUEE8_FIRST_MODULE_LEFT || modules == 0 ||
+      modules > MAX_MODULES) {
+    return sendError(MARQUEE8_ERROR_VALUE, frame[1]);
+  }
+  layout = wiring << 5 | end << 4 | (modules - 1);
+  useLayout();
+  display.begin(BRIGHTNESS);
+  showFromStart();
+  display.on();
+  writeLayout();
+  sendInfo();
+}
+
+// The test pattern, on show until the next command or for `seconds`.
+bool showingPattern = false;
+unsigned long patternStart, patternMs;
+
+void showPattern(const uint8_t* payload) {
+  if (payload[0] == 0 || payload[0] > 60) return sendError(MARQUEE8_ERROR_VALUE, frame[1]);
+  showingPattern = true;
+  patternStart = millis();
+  patternMs = payload[0] * 1000UL;
+  display.showOnFirstModule(marquee8_test_pattern);
+  sendOk();
+}
+
+void endPattern() {
+  showingPattern = false;
+  showFromStart();
+}
+
 // The payload's size each command needs, or -1 for a command this version does not have.
 int payloadSize(uint8_t command, uint8_t length) {
   switch (command) {
@@ -315,7 +400,10 @@ int payloadSize(uint8_t command, uint8_t length) {
     case MARQUEE8_WRITE_DATA:
       return length >= 3 && length <= 2 + MARQUEE8_CHUNK_COLUMNS ? length : 3;
     case MARQUEE8_READ:
+    case MARQUEE8_CONFIGURE:
       return 3;
+    case MARQUEE8_TEST_PATTERN:
+      return 1;
   }
   return -1;
 }
@@ -332,9 +420,14 @@ void handleFrame() {
   if ((command == MARQUEE8_WRITE_DATA || command == MARQUEE8_WRITE_END) && !writing) {
     return sendError(MARQUEE8_ERROR_NOT_WRITING, command);
   }
+  if (showingPattern) endPattern();
   switch (command) {
     case MARQUEE8_HELLO:
       return sendInfo();
+    case MARQUEE8_CONFIGURE:
+      return configure(payload);
+    case MARQUEE8_TEST_PATTERN:
+      return showPattern(payload);
     case MARQUEE8_WRITE_BEGIN:
       return beginWrite(payload);
     case MARQUEE8_WRITE_DATA:
@@ -372,6 +465,7 @@ void pollSerial() {
 void setup() {
   Serial.begin(MARQUEE8_BAUD);
   chooseSlot();
+  loadLayout();
   eraseSlot(spareSlot());
   display.begin(BRIGHTNESS);
   showFromStart();  // fill the LED registers before the display goes on
@@ -382,7 +476,9 @@ void setup() {
 void loop() {
   if (!writingChunk()) pollSerial();
   eepromWork();
-  if (millis() - stepStart >= stepMs) {
+  if (showingPattern) {
+    if (millis() - patternStart >= patternMs) endPattern();
+  } else if (millis() - stepStart >= stepMs) {
     stepStart += stepMs;
     if (millis() - stepStart >= stepMs) stepStart = millis();  // behind after an EEPROM write
     first = nextColumn(first, last);

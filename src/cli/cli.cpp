@@ -13,6 +13,7 @@
 #include "cli_options.h"
 #include "conversion.h"
 #include "decode.h"
+#include "find_wiring.h"
 #include "fonts.h"
 #include "install_receiver.h"
 #include "output_file.h"
@@ -203,6 +204,24 @@ void install(const CliOptions& options, const Console& console) {
   out.flush();
 }
 
+void report_layout(const Console& console, const std::string& port, const ModuleLayout& layout) {
+  StreamSink out(console.out);
+  out.write("marquee8: the board on " + terminal_safe(port) + " is set to " +
+            describe_layout(layout) + "\n");
+  out.flush();
+}
+
+// --configure and --find-wiring: what the board then keeps, on standard output.
+void configure(const CliOptions& options, const Console& console) {
+  report_layout(
+      console, options.port,
+      configure_board(options.port, {options.wiring, options.modules, options.first_module_left}));
+}
+
+void find_wiring(const CliOptions& options, const Console& console) {
+  report_layout(console, options.port, ask_wiring(options.port, options.modules, console));
+}
+
 void list_ports(const CliOptions& options, const Console& console) {
   emit(options, console, false, [](ByteSink& out) {
     for (const SerialPortInfo& port : serial_ports()) {
@@ -245,6 +264,8 @@ constexpr std::pair<Command, Run> kRuns[] = {
     {Command::kSend, send},
     {Command::kReceive, receive},
     {Command::kInstallReceiver, install},
+    {Command::kConfigure, configure},
+    {Command::kFindWiring, find_wiring},
     {Command::kListFonts, list_fonts},
     {Command::kListPorts, list_ports},
     {Command::kHelp, help},

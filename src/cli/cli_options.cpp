@@ -35,6 +35,12 @@ Commands (one at most; without one, TEXT is converted):
       --install-receiver=PORT  put the receiver sketch on the board on PORT
                          through its bootloader and read it back; the message
                          the board stores is kept
+      --configure=PORT  tell the receiver on PORT how its LED modules are
+                         wired and laid out (the options below); it keeps
+                         that through power cuts
+      --find-wiring=PORT  show a test pattern on the board on PORT, ask what
+                         it looks like (two questions at most) and configure
+                         the wiring the answers give
       --list-fonts     list the fonts --font can use with their sizes
       --list-ports     list the serial ports with their USB description
   -h, --help           show this help
@@ -82,6 +88,15 @@ Board options (with --send):
                          {step} (default {step:default})
       --brightness=N   the LEDs' brightness, {brightness} (default {brightness:default})
 
+Module options (with --configure; --modules with --find-wiring too):
+      --wiring=NAME    how the modules' LEDs are wired, as MD_MAX72XX names it:
+                         FC16, GENERIC, PAROLA, ICSTATION or DR0CR0RR0 to
+                         DR1CR1RR1 (any case); --find-wiring finds it
+      --modules=N      how many 8x8 modules are chained, {modules}
+      --first-module=END  right or left: the end of the row the module wired
+                         to the board is at, seen from the front; what is not
+                         given, the board keeps as it has it
+
 Board option (with --install-receiver):
       --board=BOARD    uno (default), nano, nano-old (a Nano with the old
                          bootloader, at 57600 baud) or mega (a Mega 2560)
@@ -99,6 +114,8 @@ Examples:
   $ marquee8 --send=/dev/ttyACM0 --step=30 'OPEN 9-5'
   $ marquee8 --receive=/dev/ttyACM0 -p
   $ marquee8 --install-receiver=/dev/ttyUSB0 --board=nano
+  $ marquee8 --configure=/dev/ttyACM0 --wiring=generic --modules=8
+  $ marquee8 --find-wiring=/dev/ttyACM0
 
 Exit status: 0 on success, 1 on bad input or a failed read or write, 2 on a
 usage error.
@@ -124,7 +141,12 @@ enum LongOnly : int {
   kReceive,
   kListPorts,
   kInstallReceiver,
-  kBoard
+  kBoard,
+  kConfigure,
+  kFindWiring,
+  kWiring,
+  kModules,
+  kFirstModule
 };
 
 // Each format's help lines under the option, its continuation lines indented further.
@@ -173,6 +195,11 @@ const option kLongOptions[] = {{"output", required_argument, nullptr, 'o'},
                                {"list-ports", no_argument, nullptr, kListPorts},
                                {"install-receiver", required_argument, nullptr, kInstallReceiver},
                                {"board", required_argument, nullptr, kBoard},
+                               {"configure", required_argument, nullptr, kConfigure},
+                               {"find-wiring", required_argument, nullptr, kFindWiring},
+                               {"wiring", required_argument, nullptr, kWiring},
+                               {"modules", required_argument, nullptr, kModules},
+                               {"first-module", required_argument, nullptr, kFirstModule},
                                {"help", no_argument, nullptr, 'h'},
                                {"version", no_argument, nullptr, 'V'},
                                {nullptr, 0, nullptr, 0}};
@@ -237,6 +264,8 @@ constexpr CommandRule kCommands[] = {
     {Command::kSend, kSend, "stores the message on the board and writes nothing else"},
     {Command::kReceive, kReceive, "writes the message a board holds, drawn already"},
     {Command::kInstallReceiver, kInstallReceiver, "puts the receiver on the board"},
+    {Command::kConfigure, kConfigure, "tells the board its modules' layout"},
+    {Command::kFindWiring, kFindWiring, "finds the modules' wiring by asking"},
     {Command::kListFonts, kListFonts, "only lists the fonts"},
     {Command::kListPorts, kListPorts, "only lists the serial ports"},
 };
@@ -266,6 +295,9 @@ constexpr OptionRule kOptions[] = {
     {kStep, of({Command::kSend}), "sets the board's scrolling"},
     {kBrightness, of({Command::kSend}), "sets the board's brightness"},
     {kBoard, of({Command::kInstallReceiver}), "names the board's kind"},
+    {kWiring, of({Command::kConfigure}), "sets the modules' wiring"},
+    {kModules, of({Command::kConfigure, Command::kFindWiring}), "sets how many modules"},
+    {kFirstModule, of({Command::kConfigure}), "sets where the first module is"},
 };
 
 const CommandRule& rule_of(Command command) {
@@ -352,7 +384,8 @@ std::string with_ranges(std::string help) {
   };
   const std::pair<std::string_view, const SettingRange*> settings[] = {
       {"size", &kFontSizeRange},    {"offset", &kOffsetRange}, {"lead-in", &kLeadInRange},
-      {"lead-out", &kLeadOutRange}, {"step", &kStepRange},     {"brightness", &kBrightnessRange}};
+      {"lead-out", &kLeadOutRange}, {"step", &kStepRange},     {"brightness", &kBrightnessRange},
+      {"modules", &kModulesRange}};
   for (const auto& [name, range] : settings) {
     std::string span = std::to_string(range->lowest);
     span.append(" to ").append(std::to_string(range->highest));
@@ -482,6 +515,27 @@ CliOptions parse_options(const std::vector<std::string>& arguments) {
       case kBoard:
         options.board = board_named(optarg);
         break;
+      case kConfigure:
+        choose(Command::kConfigure, option);
+        options.port = port_named(option, optarg);
+        break;
+      case kFindWiring:
+        choose(Command::kFindWiring, option);
+        options.port = port_named(option, optarg);
+        break;
+      case kWiring:
+        options.wiring = parse_wiring(optarg);
+        if (!options.wiring) throw UsageError("option '--wiring': " + unknown_wiring(optarg));
+        break;
+      case kModules:
+        options.modules = number_in("--modules", kModulesRange, optarg);
+        break;
+      case kFirstModule:
+        options.first_module_left = parse_first_module(optarg);
+        if (!options.first_module_left) {
+          throw UsageError("option '--first-module': " + unknown_first_module(optarg));
+        }
+        break;
       case 'h':
         help = true;
         break;
@@ -500,6 +554,10 @@ CliOptions parse_options(const std::vector<std::string>& arguments) {
   }
   for (const int id : given) check_taken(options.command, id);
   check_operands(options.command, argc - optind, argv[optind]);
+  if (options.command == Command::kConfigure && !options.wiring && !options.modules &&
+      !options.first_module_left) {
+    throw UsageError("option '--configure' needs --wiring, --modules or --first-module");
+  }
   if (lead_in) settings.lead_in = *lead_in;
   if (options.command == Command::kDecode || options.command == Command::kReceive) {
     settings = decoded_array_settings(settings, options.lead_in_given, options.lead_out_given);

@@ -9,6 +9,7 @@
 #include "bootloader_boards.h"
 #include "decode.h"
 #include "font_settings.h"
+#include "module_wiring.h"
 #include "output_settings.h"
 #include "setting_ranges.h"
 
@@ -28,6 +29,8 @@ enum class Command {
   kSend,
   kReceive,
   kInstallReceiver,
+  kConfigure,
+  kFindWiring,
   kListFonts,
   kListPorts,
   kHelp,
@@ -48,6 +51,11 @@ struct CliOptions {
   bool preview = false;
   int step_ms = kStepRange.fallback;  // with --send: the board's column step
   int brightness = kBrightnessRange.fallback;
+  // With --configure, what changes; the board keeps the rest. --modules goes with
+  // --find-wiring too.
+  std::optional<int> wiring;
+  std::optional<int> modules;
+  std::optional<bool> first_module_left;
 };
 
 inline constexpr std::string_view kUsage =
@@ -56,6 +64,8 @@ inline constexpr std::string_view kUsage =
     "  or:  marquee8 --send=PORT [OPTION]... [TEXT]\n"
     "  or:  marquee8 --receive=PORT [OPTION]...\n"
     "  or:  marquee8 --install-receiver=PORT [--board=BOARD]\n"
+    "  or:  marquee8 --configure=PORT [--wiring=NAME] [--modules=N] [--first-module=END]\n"
+    "  or:  marquee8 --find-wiring=PORT [--modules=N]\n"
     "  or:  marquee8 --list-fonts | --list-ports | --help | --version\n";
 // What --help prints after the usage lines.
 std::string help_text();

@@ -104,6 +104,22 @@ TEST(Usage, BadCommandLinesExitWithTwoAndPrintOnlyToErr) {
       {{"--install-receiver=P", "HI"}, "--install-receiver takes no TEXT or FILE, not 'HI'"},
       {{"--install-receiver="}, "option '--install-receiver' needs the board's serial port"},
       {{"--send=P", "--install-receiver=P"}, "'--send' and '--install-receiver' are two commands"},
+      // The wiring names: MD_MAX72XX's, in any case; a wrong one lists them all.
+      {{"--configure=P", "--wiring=FC-16"},
+       "option '--wiring': no wiring is called 'FC-16': the wirings are FC16, GENERIC, PAROLA, "
+       "ICSTATION, DR0CR0RR0, DR0CR0RR1, DR0CR1RR0, DR0CR1RR1, DR1CR0RR0, DR1CR0RR1, DR1CR1RR0, "
+       "DR1CR1RR1"},
+      {{"--configure=P", "--wiring=DR2CR0RR0"}, "no wiring is called 'DR2CR0RR0'"},
+      {{"--configure=P", "--modules=17"},
+       "'--modules' needs 1 to 16 modules: '17' is out of range"},
+      {{"--configure=P", "--modules=0"}, "'0' is out of range"},
+      {{"--configure=P", "--first-module=top"}, "'right' or the 'left' end of the row, not 'top'"},
+      {{"--configure=P"}, "'--configure' needs --wiring, --modules or --first-module"},
+      {{"--configure=P", "HI", "--wiring=fc16"}, "--configure takes no TEXT or FILE, not 'HI'"},
+      {{"--wiring=fc16", "HI"}, "option '--wiring' goes with --configure"},
+      {{"--find-wiring=P", "--wiring=fc16"}, "'--wiring' and '--find-wiring'"},
+      {{"--find-wiring=P", "--configure=P"}, "'--find-wiring' and '--configure' are two commands"},
+      {{"--send=P", "--modules=4"}, "'--modules' and '--send'"},
   };
   for (const UsageCase& c : cases) {
     SCOPED_TRACE(::testing::PrintToString(c.arguments));

@@ -32,10 +32,21 @@ struct Receiver {
   std::vector<std::uint8_t> writing;
   bool is_writing = false;
   std::uint16_t crc = 0;
+  // A version 1 receiver's INFO is shorter, and it knows no CONFIGURE.
+  int version = MARQUEE8_PROTOCOL_VERSION;
+  std::vector<std::uint8_t> layout{MARQUEE8_WIRING_FC16, MARQUEE8_FIRST_MODULE_RIGHT, 4};
 
   std::vector<std::uint8_t> info() const {
-    std::vector<std::uint8_t> payload(MARQUEE8_INFO_SIZE, 0);
-    payload[MARQUEE8_INFO_VERSION] = MARQUEE8_PROTOCOL_VERSION;
+    std::vector<std::uint8_t> payload(version == 1 ? MARQUEE8_INFO_SIZE_V1 : MARQUEE8_INFO_SIZE, 0);
+    payload[MARQUEE8_INFO_VERSION] = static_cast<std::uint8_t>(version);
+    payload[MARQUEE8_INFO_MODULES] = layout[2];
+    if (version == 1) {
+      payload[MARQUEE8_INFO_WIRING] = 1;  // generic
+    } else {
+      payload[MARQUEE8_INFO_WIRING] = layout[0];
+      payload[MARQUEE8_INFO_FIRST_MODULE] = layout[1];
+      payload[MARQUEE8_INFO_MAX_MODULES] = 16;
+    }
     payload[MARQUEE8_INFO_CAPACITY] = 0xF4;  // 500
     payload[MARQUEE8_INFO_CAPACITY + 1] = 0x01;
     payload[MARQUEE8_INFO_COLUMNS] = static_cast<std::uint8_t>(stored.size());
@@ -71,6 +82,12 @@ struct Receiver {
                     stored.begin() + static_cast<std::ptrdiff_t>(at + p[2]));
         return encode_frame(MARQUEE8_DATA, data);
       }
+      case MARQUEE8_CONFIGURE:
+        if (version == 1) return refusal(MARQUEE8_ERROR_UNKNOWN, frame.type);
+        layout = p;
+        return info();
+      case MARQUEE8_TEST_PATTERN:
+        return encode_frame(MARQUEE8_OK, {});
       default:
         return info();
     }

@@ -74,18 +74,26 @@ std::string Max7219Chain::fault() const {
 }
 
 bool Max7219Chain::lit(const Module& module, int row, int column) const {
-  const auto bit = [&](int reg, int bit) {
-    const std::optional<std::uint8_t>& value = module.leds[static_cast<std::size_t>(reg - 1)];
-    return value && ((*value >> bit) & 1) != 0;
-  };
-  return type_ == ModuleType::kFc16 ? bit(row + 1, 7 - column) : bit(8 - column, 7 - row);
+  // The module's own coordinates: row 0 at the top, column 0 at the right.
+  const int from_right = 7 - column;
+  const bool digits_rows = (type_.wiring & 4) != 0;
+  const bool columns_reversed = (type_.wiring & 2) != 0;
+  const bool rows_reversed = (type_.wiring & 1) != 0;
+  const int digit = digits_rows ? row : from_right;
+  const int segment = digits_rows ? from_right : row;
+  const int reg = 1 + (rows_reversed ? 7 - digit : digit);
+  const int bit = columns_reversed ? 7 - segment : segment;
+  const std::optional<std::uint8_t>& value = module.leds[static_cast<std::size_t>(reg - 1)];
+  return value && ((*value >> bit) & 1) != 0;
 }
 
 Frame Max7219Chain::frame() const {
   Frame rows(8, std::string(8 * modules_.size(), '.'));
   for (std::size_t x = 0; x < rows[0].size(); ++x) {
-    // The first module in the chain is the rightmost.
-    const Module& module = modules_[modules_.size() - 1 - x / 8];
+    // The first module in the chain is the rightmost, unless the wire enters at the left.
+    const std::size_t from_left = x / 8;
+    const Module& module =
+        modules_[type_.enters_left ? from_left : modules_.size() - 1 - from_left];
     for (std::size_t row = 0; row < rows.size(); ++row) {
       if (lit(module, static_cast<int>(row), static_cast<int>(x % 8))) rows[row][x] = '#';
     }

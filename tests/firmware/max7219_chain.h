@@ -8,12 +8,23 @@
 
 namespace marquee8::testing {
 
-// How a board wires its 8×8 LEDs to the MAX7219's registers, as the LED-matrix libraries
-// document them, seen from the front with the input module at the right-hand end.
-enum class ModuleType {
-  kFc16,     // registers 1–8 the rows from the top, data bit 7 the leftmost column
-  kGeneric,  // registers 1–8 the columns from the right, data bit 7 the top row
+// How a board wires its 8×8 LEDs to the MAX7219's registers, as MD_MAX72XX names the eight
+// ways by three flags, seen from the front with a module's row 0 at the top and its column 0
+// at the right: DR1 register 1 + r drives row r and data bit c column c (DR0 swaps rows and
+// columns), CR1 counts the columns from the other side, RR1 the rows. And which end of the row
+// the module wired to the board sits at.
+struct ModuleType {
+  int wiring = 4;  // DR << 2 | CR << 1 | RR
+  bool enters_left = false;
+
+  static const ModuleType kFc16;     // DR1CR0RR0: registers 1–8 the rows from the top, data
+                                     // bit 7 the leftmost column
+  static const ModuleType kGeneric;  // DR0CR1RR0: registers 1–8 the columns from the right,
+                                     // data bit 7 the top row
+  bool operator==(const ModuleType&) const = default;
 };
+inline constexpr ModuleType ModuleType::kFc16{4, false};
+inline constexpr ModuleType ModuleType::kGeneric{2, false};
 
 // The LEDs a chain shows, top row first, each row's columns left to right: '#' lit, '.' dark.
 using Frame = std::vector<std::string>;

@@ -53,8 +53,10 @@ struct Failure {
 void PrintTo(const Failure& row, std::ostream* out) { *out << row.name; }
 
 std::string with_port(std::string message, const std::string& port) {
-  const std::size_t at = message.find("{port}");
-  if (at != std::string::npos) message.replace(at, 6, port);
+  for (std::size_t at = message.find("{port}"); at != std::string::npos;
+       at = message.find("{port}", at + port.size())) {
+    message.replace(at, 6, port);
+  }
   return message;
 }
 
@@ -235,26 +237,25 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         Misbehaviour{"another_protocol_version",
                      {"info[MARQUEE8_INFO_VERSION] = MARQUEE8_PROTOCOL_VERSION;",
-                      "info[MARQUEE8_INFO_VERSION] = 2;"},
+                      "info[MARQUEE8_INFO_VERSION] = 3;"},
                      false,
                      1,
-                     "marquee8: the receiver on {port} speaks version 2 of the marquee8 protocol, "
-                     "this marquee8 version 1: flash the receiver sketch that comes with this "
-                     "marquee8\n"},
+                     "marquee8: the receiver on {port} speaks version 3 of the marquee8 protocol, "
+                     "which this marquee8 does not know (it knows 1 and 2): update marquee8\n"},
         Misbehaviour{"a_short_info",
                      {kSendInfo, "sendFrame(MARQUEE8_INFO, info, 5);"},
                      false,
                      1,
                      "marquee8: the receiver on {port} sent a reply of the wrong size: an INFO of "
-                     "5 bytes, where version 1 of the marquee8 protocol has 13: flash the "
-                     "receiver sketch that comes with this marquee8\n"},
+                     "5 bytes, where version 2 of the marquee8 protocol has 15: install the "
+                     "receiver again (marquee8 --install-receiver={port})\n"},
         Misbehaviour{"an_empty_info",
                      {kSendInfo, "sendFrame(MARQUEE8_INFO, info, 0);"},
                      false,
                      1,
                      "marquee8: the receiver on {port} sent a reply of the wrong size: an INFO of "
-                     "0 bytes, where version 1 of the marquee8 protocol has 13: flash the "
-                     "receiver sketch that comes with this marquee8\n"},
+                     "0 bytes, where version 2 of the marquee8 protocol has 15: install the "
+                     "receiver again (marquee8 --install-receiver={port})\n"},
         Misbehaviour{"a_stream_of_damaged_frames_that_never_pauses", kEndlessDamagedStream, false,
                      1,
                      "marquee8: the data to or from {port} kept arriving damaged (3 tries): check "

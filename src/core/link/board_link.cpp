@@ -30,6 +30,16 @@ std::vector<std::uint8_t> BoardLink::read_message(const RunControl& control) {
   return session_.message();
 }
 
+void BoardLink::configure(const ModuleLayout& layout) {
+  session_.configure(layout);
+  run({});
+}
+
+void BoardLink::show_test_pattern(int seconds) {
+  session_.show_test_pattern(seconds);
+  run({});
+}
+
 void BoardLink::run(const RunControl& control) {
   std::vector<std::uint8_t> arrived;
   for (;;) {

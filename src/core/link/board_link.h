@@ -28,6 +28,9 @@ class BoardLink {
   void store(const BoardMessage& message, const RunControl& control);
   // The message the board stores, checked against the CRC the board gave for it.
   std::vector<std::uint8_t> read_message(const RunControl& control);
+  // See LinkSession::configure and show_test_pattern.
+  void configure(const ModuleLayout& layout);
+  void show_test_pattern(int seconds);
 
  private:
   void run(const RunControl& control);

@@ -58,6 +58,39 @@ void LinkSession::read() {
   begin(next_read_command());
 }
 
+void LinkSession::require_version_2(std::string_view what) const {
+  if (info_.protocol < 2) {
+    throw LinkError("the receiver on " + port_ + " is of an earlier version, which cannot " +
+                    std::string(what) + ": " + install_again(port_));
+  }
+}
+
+void LinkSession::start(Task task, Command command) {
+  if (task_ != Task::kIdle) throw std::logic_error("a board link does one task at a time");
+  done_ = total_ = 0;
+  task_ = task;
+  begin(std::move(command));
+}
+
+void LinkSession::configure(const ModuleLayout& layout) {
+  require_version_2("be told its modules' wiring");
+  if (layout.modules > info_.max_modules) {
+    throw LinkError("the receiver on " + port_ + " drives at most " +
+                    std::to_string(info_.max_modules) + " modules, not " +
+                    std::to_string(layout.modules));
+  }
+  const std::vector<std::uint8_t> payload{static_cast<std::uint8_t>(layout.wiring),
+                                          static_cast<std::uint8_t>(layout.first_module_left),
+                                          static_cast<std::uint8_t>(layout.modules)};
+  start(Task::kConfiguring, {encode_frame(MARQUEE8_CONFIGURE, payload), MARQUEE8_INFO});
+}
+
+void LinkSession::show_test_pattern(int seconds) {
+  require_version_2("show a test pattern");
+  const std::vector<std::uint8_t> payload{static_cast<std::uint8_t>(seconds)};
+  start(Task::kPattern, {encode_frame(MARQUEE8_TEST_PATTERN, payload), MARQUEE8_OK});
+}
+
 std::size_t LinkSession::chunks() const {
   return (message_.columns.size() + MARQUEE8_CHUNK_COLUMNS - 1) / MARQUEE8_CHUNK_COLUMNS;
 }
@@ -231,6 +264,13 @@ void LinkSession::take(const Frame& reply) {
       done_ = std::min(next_ * MARQUEE8_CHUNK_COLUMNS, message_.columns.size());
       ++next_;
       begin(next_store_command());
+      return;
+    case Task::kConfiguring:
+      info_ = read_info(reply.payload, port_);
+      task_ = Task::kIdle;
+      return;
+    case Task::kPattern:
+      task_ = Task::kIdle;
       return;
     case Task::kConfirming:
       info_ = read_info(reply.payload, port_);

@@ -5,6 +5,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "frames.h"
@@ -49,6 +50,11 @@ class LinkSession {
   // Reads the stored message, checked against the CRC the board gave for it (read twice
   // before giving up); message() has it once finished.
   void read();
+  // Tells the board its modules' layout, which it keeps; info() then has it. Refused before
+  // anything is sent by a version 1 board, or for more modules than the board drives.
+  void configure(const ModuleLayout& layout);
+  // Has the board show its test pattern for `seconds` (1..60) or until the next command.
+  void show_test_pattern(int seconds);
 
   LinkStep advance(std::span<const std::uint8_t> arrived, Clock::time_point now);
 
@@ -64,7 +70,7 @@ class LinkSession {
   }
 
  private:
-  enum class Task { kGreeting, kIdle, kStoring, kConfirming, kReading };
+  enum class Task { kGreeting, kIdle, kStoring, kConfirming, kReading, kConfiguring, kPattern };
   struct Command {
     std::vector<std::uint8_t> frame;
     std::uint8_t reply = 0;
@@ -75,6 +81,8 @@ class LinkSession {
   std::optional<Frame> exchange(Clock::time_point now, LinkStep& step);
   void take(const Frame& reply);
   void begin(Command command);
+  void start(Task task, Command command);
+  void require_version_2(std::string_view what) const;
   Command next_store_command() const;
   Command next_read_command() const;
   std::size_t chunks() const;

@@ -18,6 +18,8 @@ std::string describe_error(int code) {
       return "the message does not fit its EEPROM";
     case MARQUEE8_ERROR_SETTINGS:
       return "the step or the brightness is out of range";
+    case MARQUEE8_ERROR_VALUE:
+      return "a wiring, module count or time it cannot take";
     case MARQUEE8_ERROR_MESSAGE_CRC:
       return "the message it stored does not match what was sent (EEPROM worn out?)";
     default:
@@ -26,6 +28,10 @@ std::string describe_error(int code) {
 }
 
 }  // namespace
+
+std::string install_again(const std::string& port) {
+  return "install the receiver again (marquee8 --install-receiver=" + port + ")";
+}
 
 std::string BoardInfo::board_name() const {
   switch (board) {
@@ -39,30 +45,40 @@ std::string BoardInfo::board_name() const {
 }
 
 BoardInfo read_info(std::span<const std::uint8_t> bytes, const std::string& port) {
-  // The version comes first in every version's INFO; only this version's size is known.
-  if (!bytes.empty() && bytes[MARQUEE8_INFO_VERSION] != MARQUEE8_PROTOCOL_VERSION) {
-    throw LinkError("the receiver on " + port + " speaks version " +
-                    std::to_string(bytes[MARQUEE8_INFO_VERSION]) +
-                    " of the marquee8 protocol, this marquee8 version " +
-                    std::to_string(MARQUEE8_PROTOCOL_VERSION) +
-                    ": flash the receiver sketch that comes with this marquee8");
+  // The version comes first in every version's INFO; version 2 added bytes at the end.
+  const int version = bytes.empty() ? MARQUEE8_PROTOCOL_VERSION : bytes[MARQUEE8_INFO_VERSION];
+  if (version != 1 && version != MARQUEE8_PROTOCOL_VERSION) {
+    throw LinkError(
+        "the receiver on " + port + " speaks version " + std::to_string(version) +
+        " of the marquee8 protocol, which this marquee8 does not know (it knows 1 "
+        "and " +
+        std::to_string(MARQUEE8_PROTOCOL_VERSION) + ")" +
+        (version > MARQUEE8_PROTOCOL_VERSION ? ": update marquee8" : ": " + install_again(port)));
   }
-  if (bytes.size() != MARQUEE8_INFO_SIZE) {
+  const std::size_t size = version == 1 ? MARQUEE8_INFO_SIZE_V1 : MARQUEE8_INFO_SIZE;
+  if (bytes.size() != size) {
     throw LinkError("the receiver on " + port + " sent a reply of the wrong size: an INFO of " +
                     std::to_string(bytes.size()) + " bytes, where version " +
-                    std::to_string(MARQUEE8_PROTOCOL_VERSION) + " of the marquee8 protocol has " +
-                    std::to_string(MARQUEE8_INFO_SIZE) +
-                    ": flash the receiver sketch that comes with this marquee8");
+                    std::to_string(version) + " of the marquee8 protocol has " +
+                    std::to_string(size) + ": " + install_again(port));
   }
   BoardInfo info;
+  info.protocol = version;
   info.board = bytes[MARQUEE8_INFO_BOARD];
   info.capacity = get16(bytes, MARQUEE8_INFO_CAPACITY);
-  info.generic_modules = bytes[MARQUEE8_INFO_MODULE_TYPE] != 0;
-  info.modules = bytes[MARQUEE8_INFO_MODULES];
+  info.layout.modules = bytes[MARQUEE8_INFO_MODULES];
   info.columns = get16(bytes, MARQUEE8_INFO_COLUMNS);
   info.step_ms = get16(bytes, MARQUEE8_INFO_STEP_MS);
   info.brightness = bytes[MARQUEE8_INFO_BRIGHTNESS];
   info.crc = get16(bytes, MARQUEE8_INFO_CRC);
+  if (version == 1) {
+    info.layout.wiring = bytes[MARQUEE8_INFO_WIRING] == 0 ? kFc16Wiring : kGenericWiring;
+    info.max_modules = info.layout.modules;
+  } else {
+    info.layout.wiring = bytes[MARQUEE8_INFO_WIRING] % kWirings;
+    info.layout.first_module_left = bytes[MARQUEE8_INFO_FIRST_MODULE] != 0;
+    info.max_modules = bytes[MARQUEE8_INFO_MAX_MODULES];
+  }
   return info;
 }
 

@@ -36,6 +36,16 @@ BoardMessage receive_from_board(const std::string& port) {
   return {link.read_message({}), info.step_ms, info.brightness};
 }
 
+ModuleLayout configure_board(const std::string& port, const LayoutChange& change) {
+  BoardLink link(port);
+  ModuleLayout layout = link.info().layout;
+  layout.wiring = change.wiring.value_or(layout.wiring);
+  layout.modules = change.modules.value_or(layout.modules);
+  layout.first_module_left = change.first_module_left.value_or(layout.first_module_left);
+  link.configure(layout);
+  return link.info().layout;
+}
+
 std::string describe_port(const SerialPortInfo& port) {
   std::string line = port.name;
   if (!port.description.empty()) line += "  " + port.description;

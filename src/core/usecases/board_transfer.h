@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "board_link.h"
@@ -30,6 +31,18 @@ SendReport send_to_board(const std::string& port, const BoardMessage& message,
 // The message the receiver on `port` stores, checked against the CRC the receiver gives for
 // it. Throws LinkError, also when it stores none.
 BoardMessage receive_from_board(const std::string& port);
+
+// What a configure changes; what is not given stays as the board has it.
+struct LayoutChange {
+  std::optional<int> wiring;
+  std::optional<int> modules;
+  std::optional<bool> first_module_left;
+};
+
+// Tells the receiver on `port` its modules' new layout, which it keeps, and returns the layout
+// it then reports. Throws LinkError for a receiver of version 1 (install it again), for more
+// modules than the board drives, and as a send does.
+ModuleLayout configure_board(const std::string& port, const LayoutChange& change);
 
 // "/dev/ttyACM0  Arduino Uno (2341:0043)", as --list-ports writes a port.
 std::string describe_port(const SerialPortInfo& port);

@@ -9,13 +9,32 @@
 
 #include <Arduino.h>
 
-enum ModuleType { FC16, GENERIC };
-
-// ---- Module types -----------------------------------------------------------------------------
-// Boards wire their LEDs to the MAX7219 differently. Seen from the front, text upright, with the
-// module wired to the board at the right-hand end of the chain (both types chain right to left):
-//   FC16:    registers 1..8 are the rows top..bottom,    data bits 7..0 the columns left..right
-//   GENERIC: registers 1..8 are the columns right..left, data bits 7..0 the rows top..bottom
+// ---- Module wirings ---------------------------------------------------------------------------
+// Boards wire their LEDs to the MAX7219 in one of eight ways, named as the MD_MAX72XX library
+// names them by three flags. Seen from the front, text upright, each module's row 0 is its top
+// and its column 0 its right-hand one:
+//   DR1: register 1 + r drives row r, data bit c column c   (DR0: the same with rows and
+//        columns swapped: register 1 + c drives column c, data bit r row r)
+//   CR1: columns reversed (the data bits, or with DR0 the registers, count from the other side)
+//   RR1: rows reversed (likewise)
+// FC16 is DR1CR0RR0, GENERIC DR0CR1RR0, PAROLA DR1CR1RR0 and ICSTATION DR1CR1RR1.
+// The module wired to the board, the first in the chain, is at the right-hand end unless the
+// display is told that the wire enters at the left.
+enum ModuleType {
+  DR0CR0RR0,
+  DR0CR0RR1,
+  DR0CR1RR0,
+  DR0CR1RR1,
+  DR1CR0RR0,
+  DR1CR0RR1,
+  DR1CR1RR0,
+  DR1CR1RR1,
+  GENERIC = DR0CR1RR0,
+  FC16 = DR1CR0RR0,
+  PAROLA = DR1CR1RR0,
+  ICSTATION = DR1CR1RR1
+};
+const uint8_t WIRING_DIGITS_ROWS = 4, WIRING_COLUMNS_REVERSED = 2, WIRING_ROWS_REVERSED = 1;
 
 // Column `index` of a message, wherever the message is kept (flash, EEPROM, RAM).
 typedef uint8_t (*ColumnReader)(uint16_t index);
@@ -25,10 +44,22 @@ inline uint16_t nextColumn(uint16_t column, uint16_t last) {
   return column == last ? 0 : column + 1;
 }
 
-template <uint8_t MODULES>
+// MAX_MODULES: the most modules the display can drive, which its buffers are sized for.
+template <uint8_t MAX_MODULES>
 class Marquee8Display {
  public:
-  explicit Marquee8Display(ModuleType type) : type_(type) {}
+  explicit Marquee8Display(ModuleType type, uint8_t modules = MAX_MODULES,
+                           bool entersLeft = false) {
+    setWiring(type, modules, entersLeft);
+  }
+
+  // How the modules are wired, how many (1..MAX_MODULES) are chained, and whether the wire from
+  // the board enters the row at its left-hand end. Takes effect at the next show().
+  void setWiring(ModuleType type, uint8_t modules, bool entersLeft) {
+    type_ = type;
+    modules_ = modules;
+    entersLeft_ = entersLeft;
+  }
 
   // Takes the SPI pins and sets every chip up, its display still off: show() fills the LED
   // registers, then on() lights them, so that power-up garbage is never seen.
@@ -54,19 +85,34 @@ class Marquee8Display {
   // Calls `between`, if given, after each of the eight register loads: work that must not wait
   // for the whole picture.
   void show(uint16_t first, uint16_t last, ColumnReader read, void (*between)() = 0) {
-    uint8_t window[MODULES * 8];  // the columns on show, left to right
+    uint8_t window[MAX_MODULES * 8];  // the columns on show, left to right
     uint16_t column = first;
-    for (uint8_t x = 0; x < MODULES * 8; x++) {
+    for (uint8_t x = 0; x < modules_ * 8; x++) {
       window[x] = read(column);
       column = nextColumn(column, last);
     }
+    // The row a register drives, with DR1: a mask that moves one place a register.
+    const bool rowsReversed = type_ & WIRING_ROWS_REVERSED;
+    uint8_t row = rowsReversed ? 0x80 : 0x01;
     for (uint8_t reg = 1; reg <= 8; reg++) {
-      uint8_t values[MODULES];
-      for (uint8_t module = 0; module < MODULES; module++) {
-        values[module] = registerValue(&window[module * 8], reg);
+      uint8_t values[MAX_MODULES];  // the far module's first
+      for (uint8_t module = 0; module < modules_; module++) {
+        const uint8_t seen = entersLeft_ ? modules_ - 1 - module : module;  // from the left
+        values[module] = registerValue(&window[seen * 8], reg, row);
       }
       writeRegister(reg, values);
+      row = rowsReversed ? row >> 1 : row << 1;
       if (between) between();
+    }
+  }
+
+  // Loads the module wired to the board with `registers` (1..8) as they are, and darkens the
+  // others: a picture that looks different on each wiring.
+  void showOnFirstModule(const uint8_t registers[8]) {
+    for (uint8_t reg = 1; reg <= 8; reg++) {
+      uint8_t values[MAX_MODULES] = {0};
+      values[modules_ - 1] = registers[reg - 1];
+      writeRegister(reg, values);
     }
   }
 
@@ -84,12 +130,12 @@ class Marquee8Display {
     loop_until_bit_is_set(SPSR, SPIF);
   }
 
-  // Sets register `reg` of every module, values[0] for the leftmost. Each module takes a 16-bit
+  // Sets register `reg` of every module, values[0] for the far one. Each module takes a 16-bit
   // word, register then value; every new word pushes the earlier ones on down the chain, so the
-  // first word sent ends up in the far (leftmost) module. All modules act when CS goes high.
-  static void writeRegister(uint8_t reg, const uint8_t values[]) {
+  // first word sent ends up in the far module. All modules act when CS goes high.
+  void writeRegister(uint8_t reg, const uint8_t values[]) const {
     digitalWrite(SS, LOW);
-    for (uint8_t module = 0; module < MODULES; module++) {
+    for (uint8_t module = 0; module < modules_; module++) {
       spiSend(reg);
       spiSend(values[module]);
     }
@@ -97,30 +143,37 @@ class Marquee8Display {
   }
 
   // Sets register `reg` of every module to the same value.
-  static void writeAll(uint8_t reg, uint8_t value) {
-    uint8_t values[MODULES];
-    for (uint8_t module = 0; module < MODULES; module++) values[module] = value;
+  void writeAll(uint8_t reg, uint8_t value) const {
+    uint8_t values[MAX_MODULES];
+    for (uint8_t module = 0; module < modules_; module++) values[module] = value;
     writeRegister(reg, values);
   }
 
-  // What register `reg` (1..8) of a module holds to show its 8 columns, columns[0] the leftmost.
-  // Masks that move one place a step, not `1 << n`: the AVR shifts one place an instruction, and
-  // this runs 32 times a frame while the EEPROM waits for its next byte.
-  uint8_t registerValue(const uint8_t columns[], uint8_t reg) const {
+  // What register `reg` (1..8) of a module holds to show its 8 columns, columns[0] the leftmost;
+  // `row` is the row mask that register drives when digits drive rows. Masks and values move
+  // one place a step, not `1 << n`: the AVR shifts one place an instruction, and this runs
+  // 8 times a module a frame while the EEPROM waits for its next byte.
+  uint8_t registerValue(const uint8_t columns[], uint8_t reg, uint8_t row) const {
+    const bool columnsReversed = type_ & WIRING_COLUMNS_REVERSED;
     uint8_t value = 0;
-    if (type_ == FC16) {  // register: a row; bit 7 its leftmost LED
-      uint8_t row = 1 << (reg - 1);
-      for (uint8_t bit = 0x80, column = 0; bit; bit >>= 1, column++) {
-        if (columns[column] & row) value |= bit;
+    if (type_ & WIRING_DIGITS_ROWS) {  // data bit 7: the leftmost column, with CR1 the rightmost
+      const uint8_t* column = columnsReversed ? columns + 7 : columns;
+      const int8_t step = columnsReversed ? -1 : 1;
+      for (uint8_t i = 0; i < 8; i++, column += step) {
+        value <<= 1;
+        if (*column & row) value |= 1;
       }
-    } else {  // register: a column counted from the right; bit 7 its top LED
-      uint8_t column = columns[8 - reg];
-      for (uint8_t bit = 0x80, row = 1; bit; bit >>= 1, row <<= 1) {
-        if (column & row) value |= bit;
-      }
+      return value;
     }
+    // A register: a column counted from the right, with RR1 from the left; data bit 0 the top
+    // row, with CR1 the bottom one.
+    uint8_t column = columns[type_ & WIRING_ROWS_REVERSED ? reg - 1 : 8 - reg];
+    if (!columnsReversed) return column;
+    for (uint8_t i = 0; i < 8; i++, column >>= 1) value = (value << 1) | (column & 1);
     return value;
   }
 
   ModuleType type_;
+  uint8_t modules_;
+  bool entersLeft_;
 };
