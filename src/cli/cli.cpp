@@ -191,16 +191,16 @@ void install(const CliOptions& options, const Console& console) {
   console.err << "marquee8: installing the receiver on the " << board << " on "
               << terminal_safe(options.port) << '\n';
   std::size_t quarters = 0;
-  install_receiver(options.port, options.board, hex, [&](std::size_t done, std::size_t in_all) {
-    for (; quarters < 4 && done * 4 >= (quarters + 1) * in_all; ++quarters) {
-      console.err << "marquee8: " << (quarters < 2 ? "written " : "read back ")
-                  << (quarters % 2 == 0 ? "half" : "all") << '\n';
-    }
-    return true;
-  });
+  const InstallReport report =
+      install_receiver(options.port, options.board, hex, [&](std::size_t done, std::size_t in_all) {
+        for (; quarters < 4 && done * 4 >= (quarters + 1) * in_all; ++quarters) {
+          console.err << "marquee8: " << (quarters < 2 ? "written " : "read back ")
+                      << (quarters % 2 == 0 ? "half" : "all") << '\n';
+        }
+        return true;
+      });
   StreamSink out(console.out);
-  out.write("marquee8: the receiver is on the " + std::string(board) + " on " +
-            terminal_safe(options.port) + ", written and read back\n");
+  out.write("marquee8: " + terminal_safe(report.summary()) + "\n");
   out.flush();
 }
 
