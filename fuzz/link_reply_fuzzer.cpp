@@ -49,7 +49,10 @@ void read_reply(const Found& frame) {
   const std::span<const std::uint8_t> payload = frame.payload;
   try {
     const marquee8::BoardInfo info = marquee8::read_info(payload, "port");
-    if (payload.size() != MARQUEE8_INFO_SIZE || info.capacity > 0xFFFF) std::abort();
+    // Taken only at the size its version has: a version-1 board's, or this version's.
+    const std::size_t size =
+        payload[MARQUEE8_INFO_VERSION] == 1 ? MARQUEE8_INFO_SIZE_V1 : MARQUEE8_INFO_SIZE;
+    if (payload.size() != size || info.capacity > 0xFFFF) std::abort();
   } catch (const marquee8::LinkError&) {
   }
   try {
