@@ -5,11 +5,9 @@
 #include "board_transfer.h"
 
 namespace marquee8 {
-namespace {
 
-// Runs a board task, reporting its progress in ints, and puts what it threw into words.
-template <typename Task>
-BoardResult run_board_task(const BoardProgress& progress, const Task& task) {
+BoardResult run_board_task(const BoardProgress& progress,
+                           const std::function<std::string(const RunControl&)>& task) {
   try {
     return {true, QString::fromStdString(task([&](std::size_t done, std::size_t in_all) {
               return progress(static_cast<int>(done), static_cast<int>(in_all));
@@ -18,8 +16,6 @@ BoardResult run_board_task(const BoardProgress& progress, const Task& task) {
     return {false, QString::fromStdString(error.what())};
   }
 }
-
-}  // namespace
 
 QList<BoardPort> board_ports() {
   QList<BoardPort> ports;

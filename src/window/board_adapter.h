@@ -6,9 +6,11 @@
 #include <QString>
 #include <cstdint>
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "install_receiver.h"
+#include "run_control.h"
 
 namespace marquee8 {
 
@@ -36,6 +38,11 @@ struct BoardResult {
 
 // Told the steps done out of the total; returns false to cancel. Called on the worker thread.
 using BoardProgress = std::function<bool(int done, int total)>;
+
+// Runs `task`, which returns the core's words for what it did, telling `progress` what it
+// reports, and puts what it throws into words. Runs in any thread. Throws nothing.
+BoardResult run_board_task(const BoardProgress& progress,
+                           const std::function<std::string(const RunControl&)>& task);
 
 // Sends `columns` (bit 0 the top row) to the receiver on `port`, reads them back and compares.
 // Runs in any thread. Throws nothing.

@@ -15,6 +15,7 @@ namespace marquee8 {
 BoardTaskDialog::BoardTaskDialog(QSettings& store, const QString& action, const char* name,
                                  const char* prefix, QWidget* parent)
     : QDialog(parent),
+      layout_(new QVBoxLayout(this)),
       port_(new PortChooser(store, this)),
       choices_box_(new QWidget(this)),
       choices_(new QFormLayout(choices_box_)),
@@ -40,14 +41,24 @@ BoardTaskDialog::BoardTaskDialog(QSettings& store, const QString& action, const 
   connect(action_, &QPushButton::clicked, this, &BoardTaskDialog::start);
   connect(cancel_, &QPushButton::clicked, this, &BoardTaskDialog::cancel);
 
-  auto* layout = new QVBoxLayout(this);
-  layout->addWidget(choices_box_);
-  layout->addWidget(progress_);
-  layout->addWidget(result_);
-  layout->addWidget(buttons);
+  layout_->addWidget(choices_box_);
+  layout_->addWidget(progress_);
+  layout_->addWidget(result_);
+  layout_->addWidget(buttons);
 }
 
-BoardTaskDialog::~BoardTaskDialog() {
+QString how_to_send() {
+  return BoardTaskDialog::tr(
+      "type the message, press Start, and send it with Board → Send to Board….");
+}
+
+void BoardTaskDialog::add_below_choices(QWidget* shown) {
+  layout_->insertWidget(layout_->indexOf(choices_box_) + 1, shown);
+}
+
+BoardTaskDialog::~BoardTaskDialog() { stop_task(); }
+
+void BoardTaskDialog::stop_task() {
   if (worker_ != nullptr) {
     cancelled_ = true;
     worker_->wait();
@@ -59,13 +70,17 @@ void BoardTaskDialog::say(const QString& words) { result_->setText(words); }
 void BoardTaskDialog::run(const Task& task, const QString& doing, const QString& cancelled) {
   const QString port = port_->take_port();
   if (port.isEmpty()) return say(tr("Choose or type a serial port."));
+  progress_->setValue(0);
+  say(doing.arg(port));
+  run_step([task, port](const BoardProgress& progress) { return task(port, progress); }, cancelled);
+}
+
+void BoardTaskDialog::run_step(const Step& step, const QString& cancelled) {
   cancelled_ = false;
   set_choosing(false);
   cancel_->setText(tr("Cancel"));
-  progress_->setValue(0);
-  say(doing.arg(port));
-  worker_ = QThread::create([this, task, port, cancelled] {
-    const BoardResult result = task(port, [this](int done, int total) {
+  worker_ = QThread::create([this, step, cancelled] {
+    const BoardResult result = step([this](int done, int total) {
       QMetaObject::invokeMethod(
           this, [this, done, total] { show_progress(done, total); }, Qt::QueuedConnection);
       return !cancelled_;
@@ -97,9 +112,12 @@ void BoardTaskDialog::show_result(const BoardResult& result, const QString& canc
   worker_->wait();
   delete worker_;
   worker_ = nullptr;
+  // A bar left busy (a board awaited) stops: nothing runs now.
+  if (progress_->maximum() == 0) progress_->setRange(0, 1);
+  const QString shown = cancelled_ && !result.ok ? cancelled : result.message;
+  if (went_on({result.ok, shown})) return;
   set_choosing(true);
   cancel_->setText(tr("Close"));
-  const QString shown = cancelled_ && !result.ok ? cancelled : result.message;
   say(shown);
   emit finished_task(shown, result.ok);
 }

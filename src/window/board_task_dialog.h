@@ -13,6 +13,7 @@ class QProgressBar;
 class QPushButton;
 class QSettings;
 class QThread;
+class QVBoxLayout;
 
 namespace marquee8 {
 
@@ -22,6 +23,9 @@ class PortChooser;
 // outcome in words, the task's button and Cancel. The task runs on a worker thread, so the
 // window never freezes; Cancel, or closing the dialog, makes the task's progress answer false,
 // which the core ends with RunCancelled at its next step.
+// What to do once a board can take a message, after "Next: ".
+QString how_to_send();
+
 class BoardTaskDialog : public QDialog {
   Q_OBJECT
 
@@ -42,20 +46,39 @@ class BoardTaskDialog : public QDialog {
                   QWidget* parent);
   // Where a task puts its own choices, below the port.
   QFormLayout& choices() const { return *choices_; }
+  // Puts what a task shows while it goes on (a question) below the choices, which are disabled
+  // meanwhile; `shown` stays enabled.
+  void add_below_choices(QWidget* shown);
   // The line below the progress bar.
   void say(const QString& words);
   // Runs `task` on the chosen port, saying `doing` ("Sending to %1…") while it runs, and
   // `cancelled` if Cancel stopped it.
   void run(const Task& task, const QString& doing, const QString& cancelled);
+  // The next step of a task that goes on (see went_on), on the worker thread too.
+  using Step = std::function<BoardResult(const BoardProgress& progress)>;
+  void run_step(const Step& step, const QString& cancelled);
+  // Whether Cancel was pressed, or the dialog closed, while the last step ran.
+  bool cancelling() const { return cancelled_; }
+  // Waits for the step running, if any, telling it to stop: for a dialog whose own members a
+  // step uses, before they go.
+  void stop_task();
+  // Cancel: stops the step running, or closes the dialog (reject) when none runs.
+  void cancel();
 
  private:
   virtual void start() = 0;  // the task's button was pressed
-  void cancel();
+  // Told each outcome on the window's thread: true when the task goes on (a question to put,
+  // then another step), false when this outcome ends it.
+  virtual bool went_on(const BoardResult& result) {
+    (void)result;
+    return false;
+  }
   // The choices can be changed, and the task's button pressed, only between runs.
   void set_choosing(bool choosing);
   void show_progress(int done, int total);
   void show_result(const BoardResult& result, const QString& cancelled);
 
+  QVBoxLayout* layout_;
   PortChooser* port_;
   QWidget* choices_box_;
   QFormLayout* choices_;

@@ -33,7 +33,7 @@ void InstallReceiverDialog::start() {
   const auto model = static_cast<BoardModel>(boards_->currentData().toInt());
   // What comes next, once the board can take a message.
   const QString next =
-      tr(". Next: type the message, press Start, and send it with File → Send to Board….");
+      tr(". Next: set the modules' wiring once with Board → Wiring…, then %1").arg(how_to_send());
   run(
       [model, next](const QString& port, const BoardProgress& progress) {
         BoardResult result = install_receiver_on_board(port, model, progress);

@@ -39,7 +39,7 @@ LedPreviewWindow::LedPreviewWindow(QWidget* main_window)
   strip_->setMinimumSize(256, 64);
   pause_->setObjectName(QStringLiteral("pause"));
   colour_->setObjectName(QStringLiteral("colour"));
-  for (const auto& [name, colour] : {std::pair{tr("Red"), QColor(255, 40, 20)},
+  for (const auto& [name, colour] : {std::pair{tr("Red"), kLedRed},
                                      {tr("Green"), QColor(40, 255, 60)},
                                      {tr("Blue"), QColor(60, 120, 255)},
                                      {tr("Yellow"), QColor(255, 200, 0)},

@@ -89,23 +89,28 @@ void LedStrip::hideEvent(QHideEvent* event) {
   update_timer();
 }
 
-void LedStrip::paintEvent(QPaintEvent*) {
-  QPainter painter(this);
-  painter.fillRect(rect(), QColor(24, 24, 24));  // the module's black face
+void paint_leds(QPainter& painter, const QRect& area, QPoint origin, int rows, int columns,
+                int size, const QColor& colour, const std::function<bool(int, int)>& lit) {
+  painter.fillRect(area, QColor(24, 24, 24));  // the module's black face
   painter.setRenderHint(QPainter::Antialiasing);
   painter.setPen(Qt::NoPen);
-  const int size = pitch();
   const int diameter = std::max(1, size - std::max(1, size / 5));
-  const QColor dark = lit_.darker(400);
-  const int columns = visible_columns();
-  const int left = (width() - columns * size) / 2;
-  const int top = (height() - kRows * size) / 2;
+  const QColor dark = colour.darker(400);
   for (int column = 0; column < columns; ++column) {
-    for (int row = 0; row < kRows; ++row) {
-      painter.setBrush(lit(row, column) ? lit_ : dark);
-      painter.drawEllipse(left + column * size, top + row * size, diameter, diameter);
+    for (int row = 0; row < rows; ++row) {
+      painter.setBrush(lit(row, column) ? colour : dark);
+      painter.drawEllipse(origin.x() + column * size, origin.y() + row * size, diameter, diameter);
     }
   }
+}
+
+void LedStrip::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  const int size = pitch();
+  const int columns = visible_columns();
+  const QPoint origin((width() - columns * size) / 2, (height() - kRows * size) / 2);
+  paint_leds(painter, rect(), origin, kRows, columns, size, lit_,
+             [this](int row, int column) { return lit(row, column); });
 }
 
 }  // namespace marquee8

@@ -4,9 +4,21 @@
 #include <QTimer>
 #include <QWidget>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
+class QPainter;
+
 namespace marquee8 {
+
+// The LEDs' colour unless the user picks another.
+inline const QColor kLedRed{255, 40, 20};
+
+// Paints `rows` × `columns` round LEDs `size` pixels apart from `origin`, on `area` filled with
+// a module's black face: lit(row, column) in `colour`, the others dark. The strip and the wiring
+// wizard's pictures look alike this way.
+void paint_leds(QPainter& painter, const QRect& area, QPoint origin, int rows, int columns,
+                int size, const QColor& colour, const std::function<bool(int, int)>& lit);
 
 // The array as an 8-row LED marquee shows it: round LEDs, lit or dark, scrolling one column
 // per step the way firmware walks the array. At step s the strip's column k shows array column
@@ -55,7 +67,7 @@ class LedStrip : public QWidget {
   int fixed_columns_ = 0;
   int columns_per_second_ = 20;
   bool paused_ = false;
-  QColor lit_{255, 40, 20};
+  QColor lit_ = kLedRed;
   QTimer timer_;
 };
 

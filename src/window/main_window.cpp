@@ -25,6 +25,7 @@
 #include "run_progress.h"
 #include "send_to_board_dialog.h"
 #include "settings_store.h"
+#include "wiring_dialog.h"
 
 namespace marquee8 {
 namespace {
@@ -152,10 +153,6 @@ void MainWindow::build_menus() {
   save_ = add_action(file, tr("&Save Output As…"), "actionSaveOutputAs", QKeySequence::Save);
   save_->setEnabled(false);  // there is nothing to save before the first Start
   connect(save_, &QAction::triggered, this, &MainWindow::save_output);
-  send_to_board_ = add_action(file, tr("Send to &Board…"), "actionSendToBoard");
-  send_to_board_->setEnabled(false);  // nothing to send before the first Start
-  connect(send_to_board_, &QAction::triggered, this,
-          [this] { open_board_dialog(new SendToBoardDialog(shown_columns_, store_, this)); });
   file->addSeparator();
   quit_ = add_action(file, tr("&Quit"), "actionQuit", QKeySequence::Quit);
   connect(quit_, &QAction::triggered, this, &QWidget::close);
@@ -210,6 +207,12 @@ void MainWindow::build_menus() {
   QMenu* board = menuBar()->addMenu(tr("&Board"));
   connect(add_action(board, tr("&Install Receiver…"), "actionInstallReceiver"), &QAction::triggered,
           this, [this] { open_board_dialog(new InstallReceiverDialog(store_, this)); });
+  connect(add_action(board, tr("&Wiring…"), "actionWiring"), &QAction::triggered, this,
+          [this] { open_board_dialog(new WiringDialog(store_, this)); });
+  send_to_board_ = add_action(board, tr("&Send to Board…"), "actionSendToBoard");
+  send_to_board_->setEnabled(false);  // nothing to send before the first Start
+  connect(send_to_board_, &QAction::triggered, this,
+          [this] { open_board_dialog(new SendToBoardDialog(shown_columns_, store_, this)); });
 
   QMenu* view = menuBar()->addMenu(tr("&View"));
   connect(add_action(view, tr("LED Preview &Window"), "actionLedPreviewWindow"),

@@ -9,7 +9,7 @@ class QSpinBox;
 
 namespace marquee8 {
 
-// File → Send to Board…: the port, the column step and brightness, and Send. Cancel stops the
+// Board → Send to Board…: the port, the column step and brightness, and Send. Cancel stops the
 // send between two chunks, and the board then keeps its previous message. The step and
 // brightness are remembered in `store`, with the port; the dialog closes once the board has
 // the message.

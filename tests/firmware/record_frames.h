@@ -31,6 +31,8 @@ class FrameRecorder {
   // fault: a protocol fault, a picture shown with the chain set up wrong, or no picture for a
   // simulated second.
   Recording record(const EnoughFrames& enough);
+  // What the LEDs show now, recorded or not.
+  Frame shown() const { return chain_.frame(); }
 
  private:
   SimulatedBoard& board_;

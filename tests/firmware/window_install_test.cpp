@@ -52,8 +52,9 @@ QString with_port(std::string words, const std::string& port) {
 }
 
 const char* const kInstalled =
-    "the receiver is on the Arduino Uno on PORT, written and read back. Next: type the message, "
-    "press Start, and send it with File → Send to Board….";
+    "the receiver is on the Arduino Uno on PORT, written and read back. Next: set the modules' "
+    "wiring once with Board → Wiring…, then type the message, press Start, and send it with "
+    "Board → Send to Board….";
 
 struct InstallRow {
   const char* name;

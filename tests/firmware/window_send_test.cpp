@@ -1,4 +1,4 @@
-// The window's File → Send to Board… driven as a user drives it, offscreen, against the receiver
+// The window's Board → Send to Board… driven as a user drives it, offscreen, against the receiver
 // on a simulated Uno: the chain then scrolls exactly the array the window shows; Cancel leaves
 // the old message; the window stays responsive throughout, as its event loop keeps running
 // while the board works.
@@ -32,7 +32,7 @@ struct WindowSend {
   MainWindow window;
   SendToBoardDialog* dialog = nullptr;
 
-  // Types `text`, presses Start, opens File → Send to Board… and picks `port`.
+  // Types `text`, presses Start, opens Board → Send to Board… and picks `port`.
   WindowSend(const QString& text, const std::string& port) {
     window.show();
     find<QLineEdit>(&window, "txtinput")->setText(text);
