@@ -23,6 +23,7 @@
 #include "send_to_board_dialog.h"
 #include "window_driving.h"
 #include "wiring_dialog.h"
+#include "wizard_answers.h"
 
 // Failures show texts as text.
 inline void PrintTo(const QString& text, std::ostream* out) { *out << text.toStdString(); }
@@ -77,19 +78,6 @@ struct WindowWiring {
     QTest::keyClick(picture, *key);
   }
 };
-
-// The 8 columns of module `index` from the left.
-LedPicture module_of(const Frame& frame, std::size_t index) {
-  LedPicture picture;
-  for (const std::string& row : frame) picture.push_back(row.substr(8 * index, 8));
-  return picture;
-}
-
-// The index of the picture equal to `shown`, as a user picks it; -1 if none is.
-int picked(const std::vector<LedPicture>& pictures, const LedPicture& shown) {
-  const auto found = std::find(pictures.begin(), pictures.end(), shown);
-  return found == pictures.end() ? -1 : static_cast<int>(found - pictures.begin());
-}
 
 // Whether the chain scrolls the receiver's waiting text from now on. The board runs on
 // afterwards, for the window to talk to.

@@ -12,7 +12,7 @@
 #include "receiver_support.h"
 #include "record_frames.h"
 #include "replies.h"
-#include "wiring_wizard.h"
+#include "wizard_answers.h"
 
 namespace marquee8::testing {
 namespace {
@@ -53,19 +53,6 @@ std::vector<Frame> frames_after(FrameRecorder& recorder, const SimulatedBoard& b
   });
   EXPECT_EQ(recording.fault, "");
   return {recording.frames.begin() + static_cast<std::ptrdiff_t>(first), recording.frames.end()};
-}
-
-// The 8 columns of module `index` from the left.
-LedPicture module_of(const Frame& frame, std::size_t index) {
-  LedPicture picture;
-  for (const std::string& row : frame) picture.push_back(row.substr(8 * index, 8));
-  return picture;
-}
-
-// The index of the picture equal to `shown`, as a user picks it; -1 if none is.
-int picked(const std::vector<LedPicture>& pictures, const LedPicture& shown) {
-  const auto found = std::find(pictures.begin(), pictures.end(), shown);
-  return found == pictures.end() ? -1 : static_cast<int>(found - pictures.begin());
 }
 
 class WizardOnEveryWiring : public ::testing::TestWithParam<ModuleType> {};
