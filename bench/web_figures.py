@@ -41,7 +41,7 @@ def size():
 def interactive(server):
     times = []
     for _ in range(5):
-        browser = Browser()
+        browser = Browser(flags=["--window-size=1280,800"])  # the target is a desktop's
         try:
             browser.open(server.url + "index.html")
             times.append(browser.driver.execute_script(

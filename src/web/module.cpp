@@ -414,7 +414,7 @@ class PageBoard {
 
   // An install can always be stopped: another install mends whatever it left.
   val advance_install(const std::vector<std::uint8_t>& arrived, double now) {
-    const BootloaderStep step = install_->advance(arrived, page_time(now));
+    const LinkStep step = install_->advance(arrived, page_time(now));
     val result = step_object(step.send, step.wake, install_->pages_done(), install_->pages_in_all(),
                              true, step.finished);
     if (step.finished) {

@@ -100,5 +100,43 @@ TEST(VersionTwoBoard, IsConfiguredAndSaysSo) {
   EXPECT_EQ(line.sent[MARQUEE8_CONFIGURE], 1);
 }
 
+struct ReportedLayout {
+  std::uint8_t wiring, first_module, modules, max_modules;
+};
+void PrintTo(const ReportedLayout& row, std::ostream* out) {
+  *out << int(row.wiring) << "/" << int(row.first_module) << "/" << int(row.modules) << " of "
+       << int(row.max_modules);
+}
+
+std::vector<std::uint8_t> version_two_info(const ReportedLayout& row) {
+  std::vector<std::uint8_t> info(MARQUEE8_INFO_SIZE);
+  info[MARQUEE8_INFO_VERSION] = MARQUEE8_PROTOCOL_VERSION;
+  info[MARQUEE8_INFO_WIRING] = row.wiring;
+  info[MARQUEE8_INFO_FIRST_MODULE] = row.first_module;
+  info[MARQUEE8_INFO_MODULES] = row.modules;
+  info[MARQUEE8_INFO_MAX_MODULES] = row.max_modules;
+  return info;
+}
+
+class ImpossibleLayout : public ::testing::TestWithParam<ReportedLayout> {};
+
+// Taken as some other layout, it would be configured back onto the board by the wizard.
+TEST_P(ImpossibleLayout, IsRefusedNotReadAsAnother) {
+  const std::vector<std::uint8_t> info = version_two_info(GetParam());
+  EXPECT_THAT([&] { read_info(info, kPort); },
+              ::testing::ThrowsMessage<LinkError>(HasSubstr("install the receiver again")));
+}
+
+INSTANTIATE_TEST_SUITE_P(Reported, ImpossibleLayout,
+                         ::testing::Values(ReportedLayout{8, 0, 4, 16},
+                                           ReportedLayout{255, 0, 4, 16},
+                                           ReportedLayout{4, 2, 4, 16}, ReportedLayout{4, 0, 0, 16},
+                                           ReportedLayout{4, 0, 17, 16}));
+
+TEST(PossibleLayout, IsReadAsTheBoardSaysIt) {
+  EXPECT_EQ(read_info(version_two_info({7, MARQUEE8_FIRST_MODULE_LEFT, 16, 16}), kPort).layout,
+            (ModuleLayout{7, true, 16}));
+}
+
 }  // namespace
 }  // namespace marquee8

@@ -27,7 +27,7 @@ TEST_P(WrongSignature, IsNamedAndNothingIsWritten) {
                           std::vector<std::uint8_t>(300, 0x55));
   Clock::time_point now{};
   // Past the reset, the first sync ask goes out; optiboot answers it.
-  BootloaderStep step = client.advance({}, now);
+  LinkStep step = client.advance({}, now);
   step = client.advance({}, now = step.wake);
   ASSERT_EQ(step.send, (std::vector<std::uint8_t>{0x30, 0x20}));
   step = client.advance(std::vector<std::uint8_t>{0x14, 0x10}, now += 1ms);

@@ -1,19 +1,9 @@
 #include "board_link.h"
 
-#include <algorithm>
-
 #include "link_error.h"
+#include "port_driver.h"
 
 namespace marquee8 {
-namespace {
-
-using namespace std::chrono_literals;
-
-// How often a wait asks whether the task is to stop.
-constexpr auto kAskEvery = 100ms;
-
-}  // namespace
-
 BoardLink::BoardLink(const std::string& port, const RunControl& control)
     : port_(port), session_(port, LinkSession::Clock::now()) {
   run(control);
@@ -41,22 +31,20 @@ void BoardLink::show_test_pattern(int seconds) {
 }
 
 void BoardLink::run(const RunControl& control) {
-  std::vector<std::uint8_t> arrived;
-  for (;;) {
-    const LinkStep step = session_.advance(arrived, LinkSession::Clock::now());
-    try {
-      if (!step.send.empty()) port_.write(step.send);
-      if (step.finished) return;
-      if (control && !session_.committed() && !control(session_.done(), session_.total())) {
-        throw RunCancelled();
-      }
-      arrived = port_.read_some(std::min(step.wake, LinkSession::Clock::now() + kAskEvery));
-    } catch (const LinkError& error) {
-      // A port lost once the board was asked to store the message leaves it unknown.
-      if (session_.committed()) throw StoreUnknown(error.what());
-      throw;
-    }
-  }
+  drive_port(
+      port_,
+      [this](std::span<const std::uint8_t> arrived, LinkSession::Clock::time_point now) {
+        return session_.advance(arrived, now);
+      },
+      [&] {
+        if (control && !session_.committed() && !control(session_.done(), session_.total())) {
+          throw RunCancelled();
+        }
+      },
+      [this](const LinkError& error) {
+        // A port lost once the board was asked to store the message leaves it unknown.
+        if (session_.committed()) throw StoreUnknown(error.what());
+      });
 }
 
 }  // namespace marquee8

@@ -63,8 +63,7 @@ void BootloaderClient::plan() {
   requests_.push_back({Kind::kLeave, 0, {}, 0});
 }
 
-BootloaderStep BootloaderClient::advance(std::span<const std::uint8_t> arrived,
-                                         Clock::time_point now) {
+LinkStep BootloaderClient::advance(std::span<const std::uint8_t> arrived, Clock::time_point now) {
   if (!started_) started_ = now;
   received_.insert(received_.end(), arrived.begin(), arrived.end());
   const BootloaderRequest sync{BootloaderRequest::Kind::kSync, 0, {}, 0};
@@ -129,7 +128,7 @@ BootloaderStep BootloaderClient::advance(std::span<const std::uint8_t> arrived,
   return {{}, now, true};
 }
 
-BootloaderStep BootloaderClient::send_next(Clock::time_point now) {
+LinkStep BootloaderClient::send_next(Clock::time_point now) {
   wake_ = now + kAnswerWithin;
   return {protocol_->encode(requests_[next_]), wake_, false};
 }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "bootloader_boards.h"
+#include "link_step.h"
 
 namespace marquee8 {
 
@@ -45,13 +46,6 @@ class BootloaderProtocol {
 std::unique_ptr<BootloaderProtocol> stk500v1();
 std::unique_ptr<BootloaderProtocol> stk500v2();
 
-// What the client wants done now: bytes to send, and when to call it again if nothing comes.
-struct BootloaderStep {
-  std::vector<std::uint8_t> send;
-  std::chrono::steady_clock::time_point wake;
-  bool finished = false;
-};
-
 // Writes a flash image through a board's bootloader and reads it back, doing no I/O: it is
 // given the bytes that arrived and the time, and says what to send and when to wake it. The
 // port has just been opened, which resets the board into its bootloader; the client asks for
@@ -64,7 +58,7 @@ class BootloaderClient {
 
   BootloaderClient(const BootloaderBoard& board, std::string port, std::vector<std::uint8_t> image);
 
-  BootloaderStep advance(std::span<const std::uint8_t> arrived, Clock::time_point now);
+  LinkStep advance(std::span<const std::uint8_t> arrived, Clock::time_point now);
   // Pages written and read back so far, of all there are to write and read.
   std::size_t pages_done() const { return pages_done_; }
   std::size_t pages_in_all() const { return 2 * pages(); }
@@ -79,7 +73,7 @@ class BootloaderClient {
   enum class Phase { kSyncing, kSettling, kTalking, kDone };
   std::size_t pages() const { return image_.size() / board_.page_size; }
   void plan();
-  BootloaderStep send_next(Clock::time_point now);
+  LinkStep send_next(Clock::time_point now);
   void take(const std::vector<std::uint8_t>& answer);
 
   const BootloaderBoard& board_;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "frames.h"
+#include "link_step.h"
 #include "replies.h"
 #include "setting_ranges.h"
 
@@ -19,14 +20,6 @@ struct BoardMessage {
   std::vector<std::uint8_t> columns;
   int step_ms = kStepRange.fallback;
   int brightness = kBrightnessRange.fallback;
-};
-
-// What the session wants done now: bytes to send, then to be called again with what arrives,
-// or at `wake` if nothing does. `finished` once the task it was given has ended well.
-struct LinkStep {
-  std::vector<std::uint8_t> send;
-  std::chrono::steady_clock::time_point wake;
-  bool finished = false;
 };
 
 // A talk with a marquee8 receiver, frame by frame as docs/protocol.md says, doing no I/O: it

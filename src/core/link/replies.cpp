@@ -75,9 +75,21 @@ BoardInfo read_info(std::span<const std::uint8_t> bytes, const std::string& port
     info.layout.wiring = bytes[MARQUEE8_INFO_WIRING] == 0 ? kFc16Wiring : kGenericWiring;
     info.max_modules = info.layout.modules;
   } else {
-    info.layout.wiring = bytes[MARQUEE8_INFO_WIRING] % kWirings;
-    info.layout.first_module_left = bytes[MARQUEE8_INFO_FIRST_MODULE] != 0;
+    info.layout.wiring = bytes[MARQUEE8_INFO_WIRING];
+    info.layout.first_module_left = bytes[MARQUEE8_INFO_FIRST_MODULE] == MARQUEE8_FIRST_MODULE_LEFT;
     info.max_modules = bytes[MARQUEE8_INFO_MAX_MODULES];
+    // A layout read wrong would be configured back as another one: refuse it instead.
+    if (info.layout.wiring >= kWirings ||
+        bytes[MARQUEE8_INFO_FIRST_MODULE] > MARQUEE8_FIRST_MODULE_LEFT || info.layout.modules < 1 ||
+        info.layout.modules > info.max_modules) {
+      throw LinkError("the receiver on " + port +
+                      " reports a layout of its modules that this marquee8 does not know "
+                      "(wiring " +
+                      std::to_string(info.layout.wiring) + ", first module " +
+                      std::to_string(bytes[MARQUEE8_INFO_FIRST_MODULE]) + ", " +
+                      std::to_string(info.layout.modules) + " of at most " +
+                      std::to_string(info.max_modules) + " modules): " + install_again(port));
+    }
   }
   return info;
 }

@@ -1,13 +1,11 @@
 #include "install_receiver.h"
 
-#include <algorithm>
-#include <chrono>
 #include <fstream>
 #include <sstream>
 
 #include "bootloader_client.h"
 #include "intel_hex.h"
-#include "serial_port.h"
+#include "port_driver.h"
 
 namespace marquee8 {
 namespace {
@@ -28,15 +26,14 @@ InstallReport install_receiver(const std::string& port, BoardModel model,
   const BootloaderBoard& board = bootloader_board(model);
   BootloaderClient client(board, port, read_receiver(receiver_hex));
   SerialPort serial(port, board.baud);
-  BootloaderStep step = client.advance({}, SerialPort::Clock::now());
-  while (!step.finished) {
-    if (!step.send.empty()) serial.write(step.send);
-    if (control && !control(client.pages_done(), client.pages_in_all())) throw RunCancelled();
-    // Asked again at least ten times a second, so that a stop takes effect at once.
-    const auto next_ask = SerialPort::Clock::now() + std::chrono::milliseconds(100);
-    const std::vector<std::uint8_t> arrived = serial.read_some(std::min(step.wake, next_ask));
-    step = client.advance(arrived, SerialPort::Clock::now());
-  }
+  drive_port(
+      serial,
+      [&](std::span<const std::uint8_t> arrived, SerialPort::Clock::time_point now) {
+        return client.advance(arrived, now);
+      },
+      [&] {
+        if (control && !control(client.pages_done(), client.pages_in_all())) throw RunCancelled();
+      });
   if (control) control(client.pages_in_all(), client.pages_in_all());
   return {port, model};
 }
