@@ -1,4 +1,4 @@
-// The page's Board section: Set up a board, Send and Read back over Web Serial. This file only carries bytes
+// The page's Board section: Set up a board, Wiring…, Send and Read back over Web Serial. This file only carries bytes
 // between the port and the core's board protocol in board_worker.js, which says what to write
 // and when to look again; every message the user reads is the core's.
 'use strict';
@@ -11,6 +11,7 @@
     $('boardNeeds').hidden = false;
     $('boardControls').hidden = true;
     $('boardSetUp').disabled = true;
+    $('boardWiring').disabled = true;
     return;
   }
 
@@ -44,6 +45,10 @@
 
   class Cancelled extends Error {}
   let cancelRequested = false;
+  // The picture the user picked for the core's question, passed on with the next step.
+  let answer = null;
+  // Wakes a task that waits for the board, to pass on a Cancel or an answer at once.
+  let nudge = () => {};
 
   function joined(chunks) {
     const bytes = new Uint8Array(chunks.reduce((length, chunk) => length + chunk.length, 0));
@@ -56,19 +61,18 @@
   }
 
   // Runs one task of the core's on `port` at `baudRate`, until it finishes, fails or is
-  // cancelled where the core says a stop is safe. `progress(done, total)` is told at every step.
+  // cancelled where the core says a stop is safe. `progress(step)` is told every step.
   async function drive(port, baudRate, request, progress) {
     await port.open({ baudRate });
     const reader = port.readable.getReader();
     const writer = port.writable.getWriter();
     const arrived = [];
-    let wake = null;
     const reading = (async () => {
       for (;;) {
         const { value, done } = await reader.read();
         if (done) return;
         arrived.push(value);
-        wake?.();
+        nudge();
       }
     })().catch(() => {
       // A lost port: as for a write, the core's wait runs out and says so.
@@ -81,20 +85,22 @@
       let step = await ask('begin', { request: { ...request, now: performance.now() } });
       for (;;) {
         if (step.error !== undefined) throw new Error(step.error);
+        if (step.cancelled) throw new Cancelled('cancelled');
         // A port lost mid-write (a pulled cable) is left to the core, whose wait runs out and
         // says what the board shows now.
         if (step.send.length) await writer.write(step.send).catch(() => {});
-        progress(step.done, step.total, step.cancellable);
+        progress(step);
         if (step.finished) return step;
-        if (cancelRequested && step.cancellable) throw new Cancelled('cancelled');
-        // Woken by the next bytes, at the core's time, or soon enough to see a Cancel.
+        // Woken by the next bytes, a Cancel, an answer or at the core's time.
         await new Promise((resolve) => {
-          const timer = setTimeout(resolve, Math.min(100, Math.max(0, step.wake - performance.now())));
-          wake = () => { clearTimeout(timer); resolve(); };
-          if (arrived.length) wake();
+          const timer = setTimeout(resolve, Math.max(0, step.wake - performance.now()));
+          nudge = () => { clearTimeout(timer); resolve(); };
+          if (arrived.length || cancelRequested || answer !== null) nudge();
         });
-        wake = null;
-        step = await ask('advance', { arrived: joined(arrived.splice(0)), now: performance.now() });
+        nudge = () => {};
+        const control = { cancel: cancelRequested, answer };
+        answer = null;
+        step = await ask('advance', { arrived: joined(arrived.splice(0)), now: performance.now(), control });
       }
     } finally {
       await reader.cancel().catch(() => {});
@@ -115,7 +121,8 @@
   // to go to next.
   function boardCommand(name, task, cancelled = 'the board keeps its previous message') {
     return busy(async () => {
-      const buttons = ['boardSetUp', 'boardModel', 'boardSend', 'boardRead', 'boardChoose'].map($);
+      const buttons = ['boardSetUp', 'boardModel', 'boardWiring', 'boardModules', 'boardSend',
+        'boardRead', 'boardChoose'].map($);
       buttons.forEach((button) => { button.disabled = true; });
       cancelRequested = false;
       $('boardCancel').hidden = false;
@@ -126,10 +133,11 @@
       try {
         const port = await boardPort();
         report(`${name}…`);
-        next = await task(port, (done, total, cancellable) => {
+        next = await task(port, ({ done, total, cancellable, modules }) => {
           progressBar.max = Math.max(total, 1);
           progressBar.value = done;
           $('boardCancel').disabled = !cancellable || cancelRequested;
+          if (modules !== undefined) $('boardModules').value = modules;
         });
       } catch (error) {
         if (error instanceof Cancelled) report(`${name} cancelled: ${cancelled}`);
@@ -173,6 +181,11 @@
   let boards = [];
   workerReady.then((core) => {
     boards = core.boards;
+    const modules = $('boardModules');
+    modules.min = core.modules.lowest;
+    modules.max = core.modules.highest;
+    modules.value = core.modules.fallback;
+    modules.title = core.modules.text;
     for (const board of boards) $('boardModel').add(new Option(board.name, board.option));
   });
 
@@ -195,13 +208,72 @@
     return 'boardSend';
   }
 
+  // The core's question with its pictures as buttons, each drawn as the LEDs look (lit red on
+  // dark) with its '#'/'.' rows in data-rows; a click answers. None: the question goes.
+  let shownQuestion = 0;
+  function showQuestion(asked) {
+    $('boardQuestion').hidden = !asked;
+    if (!asked) {
+      shownQuestion = 0;
+      $('boardPictures').replaceChildren();
+    }
+    if (!asked || asked.number === shownQuestion) return;
+    shownQuestion = asked.number;
+    $('boardQuestionText').textContent = asked.text;
+    const pictures = $('boardPictures');
+    pictures.dataset.across = asked.pictures.length > 2 ? 'many' : 'one';
+    pictures.replaceChildren(...asked.pictures.map((rows, index) => {
+      const button = document.createElement('button');
+      button.type = 'button';
+      button.setAttribute('aria-label', `Picture ${index + 1}`);
+      button.dataset.rows = rows.join('\n');
+      button.append(ledCanvas(rows));
+      button.addEventListener('click', () => {
+        pictures.querySelectorAll('button').forEach((each) => { each.disabled = true; });
+        answer = index;
+        nudge();
+      });
+      return button;
+    }));
+    pictures.firstChild.focus();
+  }
+
+  function ledCanvas(rows) {
+    const cell = 6;
+    const canvas = document.createElement('canvas');
+    canvas.width = rows[0].length * cell;
+    canvas.height = rows.length * cell;
+    const context = canvas.getContext('2d');
+    context.fillStyle = '#111';
+    context.fillRect(0, 0, canvas.width, canvas.height);
+    rows.forEach((row, y) => [...row].forEach((led, x) => {
+      context.fillStyle = led === '#' ? '#f22' : '#3a1010';
+      context.beginPath();
+      context.arc((x + 0.5) * cell, (y + 0.5) * cell, cell * 0.4, 0, 2 * Math.PI);
+      context.fill();
+    }));
+    return canvas;
+  }
+
+  async function findWiring(port, progress) {
+    const request = { task: 'wiring', modules: $('boardModules').value };
+    const step = await drive(port, await ask('baudRate'), request, (each) => {
+      progress(each);
+      showQuestion(each.question);
+    }).finally(() => showQuestion(null));
+    report(`Wiring: ${step.summary}. Next: press Send.`);
+    return 'boardSend';
+  }
+
   $('boardSetUp').addEventListener('click', boardCommand('Set up', setUp,
     'the board may hold only part of the receiver: set it up again before sending'));
+  $('boardWiring').addEventListener('click', boardCommand('Wiring', findWiring,
+    'the board keeps its wiring as it was'));
   $('boardSend').addEventListener('click', boardCommand('Send', send));
   $('boardChoose').addEventListener('click', async () => {
     try {
       chosen = await navigator.serial.requestPort();
-      report('Set up, Send and Read back use the port just chosen.');
+      report('Set up, Wiring, Send and Read back use the port just chosen.');
     } catch {
       report('No port was chosen.');
     }
@@ -210,5 +282,6 @@
   $('boardCancel').addEventListener('click', () => {
     cancelRequested = true;
     $('boardCancel').disabled = true;
+    nudge();
   });
 })();

@@ -10,7 +10,7 @@ const ready = createMarquee8().then((module) => ({ module, board: new module.Boa
 const operations = {
   baudRate: ({ module }) => module.boardBaudRate,
   begin: ({ board }, { request }) => board.begin(request),
-  advance: ({ board }, { arrived, now }) => board.advance(arrived, now),
+  advance: ({ board }, { arrived, now, control }) => board.advance(arrived, now, control),
 };
 
 onmessage = async (event) => {

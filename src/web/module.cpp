@@ -30,6 +30,7 @@
 #include "shown.h"
 #include "status.h"
 #include "utf8_line.h"
+#include "wiring_task.h"
 
 namespace marquee8 {
 
@@ -213,6 +214,12 @@ val page_settings() {
   result.set("numbers", numbers);
   result.set("defaults", defaults);
   result.set("boards", boards());
+  val modules = val::object();
+  modules.set("lowest", kModulesRange.lowest);
+  modules.set("highest", kModulesRange.highest);
+  modules.set("fallback", kModulesRange.fallback);
+  modules.set("text", kModulesRange.text());
+  result.set("modules", modules);
   return result;
 }
 
@@ -317,39 +324,63 @@ std::vector<std::uint8_t> byte_vector(const val& array) {
 // The name messages give the page's port: the browser does not tell a page the port's own.
 constexpr const char* kPagePort = "the serial port";
 
-// One task at a time, a send, a read-back or an install of the receiver; each step answers
-// { send, wake, done, total, cancellable, finished } and, once finished, the send's or the
-// install's report, or the array the board stores as array text the page reads back in the bit
-// order its checkbox says; a failure is { error, kind: "board" }.
+// One task at a time, a send, a read-back, an install of the receiver or the wiring wizard;
+// each step answers { send, wake, done, total, cancellable, finished } and, once finished, the
+// send's, the install's or the wizard's report, or the array the board stores as array text the
+// page reads back in the bit order its checkbox says, and the board's module count. While the
+// wizard awaits an answer, its step has the question { number, text, pictures (each its rows of
+// '#' and '.') }. A task stopped by a cancel answers { cancelled: true }; a failure is
+// { error, kind: "board" }.
 class PageBoard {
  public:
-  // `request`: { task: "send" | "receive" | "install", now, and columns (send), inputMsbTop
-  // (receive), board (the option of one of boards()) and hex (its receiver's text) (install) }.
+  // `request`: { task: "send" | "receive" | "install" | "wiring", now, and columns (send),
+  // inputMsbTop (receive), board (the option of one of boards()) and hex (its receiver's text)
+  // (install), modules (wiring, the count as typed) }.
   val begin(const val& request) {
     task_.reset();
     install_.reset();
+    wiring_.reset();
     const double now = request["now"].as<double>();
     const std::string kind = request["task"].as<std::string>();
     try {
       if (kind == "install") {
         begin_install(request["board"].as<std::string>(), request["hex"].as<std::string>());
+      } else if (kind == "wiring") {
+        const SettingReading modules = read_named_setting("the module count", kModulesRange,
+                                                          request["modules"].as<std::string>());
+        if (modules.problem) throw LinkError(*modules.problem);
+        wiring_ = std::make_unique<WiringTask>(kPagePort, modules.value, page_time(now));
       } else {
         begin_task(kind == "send", request);
       }
     } catch (const LinkError& error) {
       return failure("board", error.what());
     }
-    return advance(val::global("Uint8Array").new_(0), now);
+    return advance(val::global("Uint8Array").new_(0), now, val::object());
   }
 
-  val advance(const val& arrived, double now) {
+  // `control`: { cancel (the user asked to stop), answer (the index of the picture picked) }.
+  // A task stops where the core says a stop is safe; the wizard first puts the layout back.
+  val advance(const val& arrived, double now, const val& control) {
     try {
+      const bool cancel = control["cancel"].isTrue();
+      if (wiring_) {
+        if (cancel) wiring_->cancel();
+        if (control["answer"].isNumber()) wiring_->answer(control["answer"].as<int>());
+        return advance_wiring(byte_vector(arrived), now);
+      }
+      if (cancel && ((install_ != nullptr) || (task_ && task_->cancellable()))) {
+        task_.reset();
+        install_.reset();
+        return stopped();
+      }
       if (install_) return advance_install(byte_vector(arrived), now);
       if (task_) return advance_task(byte_vector(arrived), now);
       return failure("board", "no board task is under way");
     } catch (const LinkError& error) {
       task_.reset();
       install_.reset();
+      wiring_.reset();
       return failure("board", error.what());
     }
   }
@@ -393,6 +424,41 @@ class PageBoard {
     return result;
   }
 
+  val advance_wiring(const std::vector<std::uint8_t>& arrived, double now) {
+    const LinkStep step = wiring_->advance(arrived, page_time(now));
+    if (step.finished && wiring_->cancelled()) {
+      wiring_.reset();
+      return stopped();
+    }
+    val result = step_object(step.send, step.wake, wiring_->done(), wiring_->total(),
+                             wiring_->cancellable(), step.finished);
+    if (const std::optional<WiringQuestion>& question = wiring_->question()) {
+      val asked = val::object();
+      asked.set("number", question->number);
+      asked.set("text", std::string(question->text));
+      val pictures = val::array();
+      for (const LedPicture& picture : question->pictures) {
+        val rows = val::array();
+        for (const std::string& row : picture) rows.call<void>("push", row);
+        pictures.call<void>("push", rows);
+      }
+      asked.set("pictures", pictures);
+      result.set("question", asked);
+    }
+    if (step.finished) {
+      result.set("summary", wiring_->summary());
+      result.set("modules", wiring_->info().layout.modules);
+      wiring_.reset();
+    }
+    return result;
+  }
+
+  static val stopped() {
+    val result = val::object();
+    result.set("cancelled", true);
+    return result;
+  }
+
   static val step_object(const std::vector<std::uint8_t>& send, LinkSession::Clock::time_point wake,
                          std::size_t done, std::size_t total, bool cancellable, bool finished) {
     val result = val::object();
@@ -406,6 +472,7 @@ class PageBoard {
   }
 
   void finish(val& result) {
+    result.set("modules", task_->info().layout.modules);
     if (send_) {
       result.set("summary", task_->summary());
     } else {
@@ -424,6 +491,7 @@ class PageBoard {
   bool input_msb_top_ = false;
   std::unique_ptr<BootloaderClient> install_;
   BoardModel model_ = BoardModel::kUno;
+  std::unique_ptr<WiringTask> wiring_;
 };
 
 }  // namespace

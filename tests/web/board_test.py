@@ -2,7 +2,9 @@
 Uno, and setting up simulated boards that hold nothing but their genuine bootloader. A stand-in for navigator.serial, put in before the page loads, only carries bytes and the
 DTR/RTS levels between the page and the board's pseudo-terminal through a small HTTP bridge;
 it knows nothing of the protocol, so the page's own code does all of it. What the board stores
-is then read with the command line, and compared with what the command line writes.
+is then read with the command line, and compared with what the command line writes. For the
+wiring wizard the receiver drives a simulated chain of MAX7219 modules whose LEDs the test reads
+and answers from, as a person in front of the board would.
 
 Usage: board_test.py PAGE_FOLDER MARQUEE8 RECEIVER_SIM RECEIVER_ELF BOARD_SIM [TEST...]"""
 
@@ -10,12 +12,15 @@ import os
 import select
 import subprocess
 import sys
+import tempfile
 import termios
 import threading
 import tty
 import unittest
 from contextlib import contextmanager, nullcontext
 from http.server import BaseHTTPRequestHandler, ThreadingHTTPServer
+
+from selenium.webdriver.common.by import By
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from browser import Browser, PageServer  # noqa: E402
@@ -342,6 +347,108 @@ class SetUpFailures(BoardCase):
                         self.assertTrue(self.set_up(plugged).startswith("Set up: "))
 
 
+def modules_of(frame):
+    """The 8x8 pictures of a chain's modules, left to right."""
+    return [[row[at:at + 8] for row in frame] for at in range(0, len(frame[0]), 8)]
+
+
+def upright_frames(columns, modules):
+    """Every picture of `columns` (bit 0 the top LED) scrolling left to right across the chain."""
+    return {tuple("".join("#" if columns[(step + x) % len(columns)] >> row & 1 else "."
+                          for x in range(8 * modules)) for row in range(8))
+            for step in range(len(columns))}
+
+
+WIRING_ENDS = ("Wiring:", "Wiring failed", "Wiring cancelled")
+
+
+class Wiring(BoardCase):
+    @contextmanager
+    def chain(self, wiring, end, modules):
+        """The receiver on a chain of `modules` modules of `wiring`, its first at `end`, told it
+        drives that many as FC16 modules at the right: the page's port. Yields the port."""
+        with tempfile.TemporaryDirectory() as folder:
+            self.leds_file = os.path.join(folder, "leds")
+            board, port = simulated([RECEIVER_SIM, RECEIVER_ELF,
+                                     f"--chain={wiring},{end},{modules}", f"--leds={self.leds_file}"])
+            self.bridge.path = port
+            self.browser.driver.execute_script(
+                "document.getElementById('boardModules').value = arguments[0];", str(modules))
+            try:
+                yield port
+            finally:
+                board.terminate()
+                board.wait()
+
+    def leds(self):
+        """What the chain's LEDs show now, top row first; [] before the first picture."""
+        try:
+            with open(self.leds_file) as file:
+                return file.read().split()
+        except FileNotFoundError:
+            return []
+
+    def pick(self, matches):
+        """Waits until the page asks, and one of its pictures `matches` (pictures, LEDs); clicks
+        it."""
+        picked = []
+
+        def found(driver):
+            offered = driver.execute_script(
+                "return [...document.querySelectorAll('#boardPictures button:enabled')]"
+                ".map((button) => button.dataset.rows.split('\\n'))")
+            shown = self.leds()
+            picked[:] = [at for at, rows in enumerate(offered) if shown and matches(rows, shown)]
+            return len(picked) == 1
+        self.browser.wait_for(found, 30)
+        self.browser.driver.find_elements(
+            By.CSS_SELECTOR, "#boardPictures button:enabled")[picked[0]].click()
+
+    def test_the_answers_to_what_the_leds_show_make_a_send_scroll_upright(self):
+        for wiring, end, modules in [(2, "right", 4), (5, "left", 2), (7, "right", 1)]:
+            with self.subTest(wiring=wiring, end=end, modules=modules), \
+                    self.chain(wiring, end, modules) as port:
+                self.browser.element("boardWiring").click()
+                # The lit module is the only one not dark, at either end.
+                self.pick(lambda rows, shown: [m for m in modules_of(shown) if "#" in "".join(m)]
+                          == [rows])
+                if modules > 1:
+                    self.pick(lambda rows, shown: rows == shown)
+                self.browser.wait_for(lambda _: self.status().startswith(WIRING_ENDS), 30)
+                self.browser.settle()
+                self.assertFalse(self.browser.element("boardQuestion").is_displayed())
+                self.assertEqual(self.browser.driver.execute_script(
+                    "return document.activeElement.id"), "boardSend")
+                kept = cli(f"--configure={port}", f"--modules={modules}").stdout.decode()
+                self.assertEqual(self.status(), "Wiring: " + kept.strip().removeprefix(
+                    "marquee8: ").replace(port, "the serial port") + ". Next: press Send.")
+                self.assertIn(f"DR{wiring >> 2}CR{wiring >> 1 & 1}RR{wiring & 1}", kept)
+                self.assertIn(f"the first at the {end}", kept)
+
+                self.show("825710")
+                self.assertTrue(self.board_command("boardSend", ("Sent", "Send failed"))
+                                .startswith("Sent: "), self.status())
+                upright = upright_frames(written(MARQUEE8, "-f", "raw", "825710")[0], modules)
+                seen = set()
+                self.browser.wait_for(lambda _: tuple(self.leds()) in upright and (
+                    seen.add(tuple(self.leds())) or len(seen) >= 5), 30)
+
+    def test_cancel_at_the_question_leaves_the_layout_it_had(self):
+        with self.chain(0, "left", 4) as port:
+            self.browser.element("boardWiring").click()
+            self.browser.wait_for(lambda d: d.find_elements(
+                By.CSS_SELECTOR, "#boardPictures button:enabled"), 30)
+            self.assertEqual(len(self.browser.driver.find_elements(
+                By.CSS_SELECTOR, "#boardPictures button[aria-label='Picture 8']")), 1)
+            self.browser.element("boardCancel").click()
+            self.browser.wait_for(lambda _: self.status().startswith(WIRING_ENDS), 30)
+            self.browser.settle()
+            self.assertEqual(self.status(),
+                             "Wiring cancelled: the board keeps its wiring as it was")
+            self.assertIn("is set to FC16 (DR1CR0RR0), 4 modules, the first at the right",
+                          cli(f"--configure={port}", "--modules=4").stdout.decode())
+
+
 class NoWebSerial(BoardCase):
     stand_in = NO_WEB_SERIAL
 
@@ -351,6 +458,7 @@ class NoWebSerial(BoardCase):
         self.assertIn("Chrome or Edge", needs.text)
         self.assertFalse(self.browser.element("boardControls").is_displayed())
         self.assertFalse(self.browser.element("boardSetUp").is_enabled())
+        self.assertFalse(self.browser.element("boardWiring").is_enabled())
         self.show("HI")
         self.assertEqual(self.browser.driver.execute_script(
             "return document.getElementById('txtoutput').value"),

@@ -25,6 +25,9 @@ class WiringWizard {
   static constexpr std::string_view kWiringQuestion =
       "Which picture does the lit module show (the one wired to the board)?";
   static constexpr std::string_view kEndQuestion = "Which picture does the whole row show?";
+  // Said when no answer came while the pattern was on show, or the user gave up.
+  static constexpr std::string_view kUnanswered =
+      "no answer came: the board keeps its wiring as it was";
 
   explicit WiringWizard(int modules) : modules_(modules) {}
 
