@@ -12,6 +12,7 @@
 #include <algorithm>
 
 #include "led_strip.h"
+#include "wiring_task.h"
 
 namespace marquee8 {
 namespace {
@@ -144,7 +145,7 @@ void WiringDialog::answer(int picture) {
   const int end = end_asked ? picture : 0;
   const QString next = tr(". Next: %1").arg(how_to_send());
   step(Stage::kConfiguring, tr("Telling the board its wiring…"), [this, wiring, end, next] {
-    return layout_summary(session_->port(), session_->finish(wiring, end)) + next.toStdString();
+    return layout_report(session_->port(), session_->finish(wiring, end)) + next.toStdString();
   });
 }
 

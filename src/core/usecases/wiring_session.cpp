@@ -24,8 +24,4 @@ ModuleLayout WiringSession::cancel() {
   return link_.info().layout;
 }
 
-std::string layout_summary(const std::string& port, const ModuleLayout& layout) {
-  return "the board on " + port + " is set to " + describe_layout(layout);
-}
-
 }  // namespace marquee8

@@ -33,7 +33,4 @@ class WiringSession {
   WiringWizard wizard_;
 };
 
-// "the board on /dev/ttyACM0 is set to FC16 (DR1CR0RR0), 4 modules, the first at the right".
-std::string layout_summary(const std::string& port, const ModuleLayout& layout);
-
 }  // namespace marquee8
