@@ -23,6 +23,7 @@
 #include "terminal_text.h"
 #include "text_constants.h"
 #include "utf8_line.h"
+#include "wiring_task.h"
 
 namespace marquee8 {
 
@@ -206,8 +207,7 @@ void install(const CliOptions& options, const Console& console) {
 
 void report_layout(const Console& console, const std::string& port, const ModuleLayout& layout) {
   StreamSink out(console.out);
-  out.write("marquee8: the board on " + terminal_safe(port) + " is set to " +
-            describe_layout(layout) + "\n");
+  out.write("marquee8: " + layout_report(terminal_safe(port), layout) + "\n");
   out.flush();
 }
 

@@ -2,8 +2,7 @@
 
 #include <stdexcept>
 
-#include "board_link.h"
-#include "wiring_wizard.h"
+#include "wiring_session.h"
 
 namespace marquee8 {
 namespace {
@@ -34,7 +33,7 @@ int ask_choice(const Console& console, std::size_t count) {
     console.err.flush();
     std::string line;
     if (!std::getline(console.in, line)) {
-      throw std::runtime_error("no answer came: the board keeps its wiring as it was");
+      throw std::runtime_error(std::string(WiringWizard::kUnanswered));
     }
     const std::size_t first = line.find_first_not_of(" \t\r");
     const std::size_t last = line.find_last_not_of(" \t\r");
@@ -53,32 +52,24 @@ int ask_choice(const Console& console, std::size_t count) {
 
 ModuleLayout ask_wiring(const std::string& port, std::optional<int> modules,
                         const Console& console) {
-  BoardLink link(port);
-  if (modules) {
-    ModuleLayout layout = link.info().layout;
-    layout.modules = *modules;
-    link.configure(layout);
-  }
-  const ModuleLayout before = link.info().layout;
-  const WiringWizard wizard(before.modules);
+  WiringSession session(port, modules, {});
+  const WiringWizard& wizard = session.wizard();
   int wiring = 0, end = 0;
   try {
-    link.show_test_pattern(WiringWizard::kPatternSeconds);
     draw(console.err, WiringWizard::kWiringQuestion, wizard.wiring_pictures(), 4);
     wiring = ask_choice(console, kWirings);
     if (wizard.asks_end()) {
-      link.show_test_pattern(WiringWizard::kPatternSeconds);
+      session.show_pattern_again();
       const std::vector<LedPicture> pictures = wizard.end_pictures(wiring);
       draw(console.err, WiringWizard::kEndQuestion, pictures, 1);
       end = ask_choice(console, pictures.size());
     }
   } catch (const std::runtime_error&) {
     // Unanswered, the board goes back to its message at once, on the layout it had.
-    link.configure(before);
+    session.cancel();
     throw;
   }
-  link.configure(wizard.layout(wiring, end));
-  return link.info().layout;
+  return session.finish(wiring, end);
 }
 
 }  // namespace marquee8

@@ -2,11 +2,14 @@
 
 namespace marquee8 {
 
-WiringSession::WiringSession(const std::string& port, int modules, const RunControl& control)
-    : link_(port, control), before_(link_.info().layout), wizard_(modules) {
-  if (modules != before_.modules) {
+WiringSession::WiringSession(const std::string& port, std::optional<int> modules,
+                             const RunControl& control)
+    : link_(port, control),
+      before_(link_.info().layout),
+      wizard_(modules.value_or(before_.modules)) {
+  if (modules && *modules != before_.modules) {
     ModuleLayout counted = before_;
-    counted.modules = modules;
+    counted.modules = *modules;
     link_.configure(counted);
   }
   link_.show_test_pattern(WiringWizard::kPatternSeconds);

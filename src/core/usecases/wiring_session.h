@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "board_link.h"
@@ -13,9 +14,10 @@ namespace marquee8 {
 // thread. Every failure throws LinkError.
 class WiringSession {
  public:
-  // Opens the receiver on `port`, tells it `modules` if it has another count, and lights the
-  // pattern for the first question. `control` is asked while the board is awaited.
-  WiringSession(const std::string& port, int modules, const RunControl& control);
+  // Opens the receiver on `port`, tells it `modules` if given and another count than it has,
+  // and lights the pattern for the first question. `control` is asked while the board is
+  // awaited.
+  WiringSession(const std::string& port, std::optional<int> modules, const RunControl& control);
 
   const std::string& port() const { return link_.port(); }
   const WiringWizard& wizard() const { return wizard_; }
