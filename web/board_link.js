@@ -45,6 +45,9 @@
 
   class Cancelled extends Error {}
   let cancelRequested = false;
+  // A Cancel not yet passed to the core. It is passed once: the core ignores one that comes
+  // too late to stop safely, and the task then runs to its end without being woken for it again.
+  let cancelUnsent = false;
   // The picture the user picked for the core's question, passed on with the next step.
   let answer = null;
   // Wakes a task that waits for the board, to pass on a Cancel or an answer at once.
@@ -95,10 +98,11 @@
         await new Promise((resolve) => {
           const timer = setTimeout(resolve, Math.max(0, step.wake - performance.now()));
           nudge = () => { clearTimeout(timer); resolve(); };
-          if (arrived.length || cancelRequested || answer !== null) nudge();
+          if (arrived.length || cancelUnsent || answer !== null) nudge();
         });
         nudge = () => {};
-        const control = { cancel: cancelRequested, answer };
+        const control = { cancel: cancelUnsent, answer };
+        cancelUnsent = false;
         answer = null;
         step = await ask('advance', { arrived: joined(arrived.splice(0)), now: performance.now(), control });
       }
@@ -124,7 +128,7 @@
       const buttons = ['boardSetUp', 'boardModel', 'boardWiring', 'boardModules', 'boardSend',
         'boardRead', 'boardChoose'].map($);
       buttons.forEach((button) => { button.disabled = true; });
-      cancelRequested = false;
+      cancelRequested = cancelUnsent = false;
       $('boardCancel').hidden = false;
       $('boardCancel').disabled = false;
       progressBar.hidden = false;
@@ -280,7 +284,7 @@
   });
   $('boardRead').addEventListener('click', boardCommand('Read back', readBack));
   $('boardCancel').addEventListener('click', () => {
-    cancelRequested = true;
+    cancelRequested = cancelUnsent = true;
     $('boardCancel').disabled = true;
     nudge();
   });

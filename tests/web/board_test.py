@@ -59,6 +59,27 @@ STAND_IN = r"""
 })();
 """
 NO_WEB_SERIAL = "delete Navigator.prototype.serial;"
+# Keeps, in window.wokenEarly, how often the page asked the core to go on before the time the
+# core gave and with nothing new for it: neither bytes, nor an answer, nor a Cancel it was not
+# given already.
+WAKES = r"""
+window.wokenEarly = 0;
+window.Worker = class extends Worker {
+  constructor(url) {
+    super(url);
+    this.addEventListener('message', (event) => { this.wake = event.data.result.wake; });
+  }
+  postMessage(message) {
+    const { op, arrived, now, control } = message;
+    if (op === 'begin') this.cancelled = false;
+    const news = op !== 'advance' || arrived.length || control.answer !== null ||
+      (control.cancel && !this.cancelled);
+    if (!news && now < this.wake - 2) window.wokenEarly++;
+    if (op === 'advance') this.cancelled ||= control.cancel;
+    super.postMessage(message);
+  }
+};
+"""
 
 
 class Bridge:
@@ -255,6 +276,8 @@ class BoardCase(unittest.TestCase):
 
 
 class SendAndReadBack(BoardCase):
+    stand_in = STAND_IN + WAKES
+
     def test_the_board_stores_the_command_lines_columns_and_read_back_shows_them(self):
         for text in ["825710", "Grüße, 中文 😀", "Hello, World! " * 4]:
             with self.subTest(text=text):
@@ -278,6 +301,30 @@ class SendAndReadBack(BoardCase):
         self.assertEqual(self.cancel_under_way("boardSend", ("Send", "Sent")),
                          "Send cancelled: the board keeps its previous message")
         self.assertEqual(stored_on(self.port), old)
+
+    def test_a_cancel_once_the_board_stores_is_passed_on_once_and_the_send_completes(self):
+        # A Cancel that lands as the board starts to store (its button not yet off) is too late
+        # to stop the send; the page must then wait for the board, not ask the core again and again.
+        text = "a message long enough that the board takes most of a second to store it"
+        self.show(text)
+        self.browser.driver.execute_script("window.wokenEarly = 0;")
+        self.browser.element("boardSend").click()
+        self.browser.driver.execute_async_script("""
+          const done = arguments[0];
+          const cancel = document.getElementById('boardCancel');
+          const bar = document.getElementById('boardProgress');
+          (function late() {
+            if (bar.value > 0 && cancel.disabled) {
+              cancel.disabled = false;
+              cancel.click();
+              done();
+            } else setTimeout(late, 1);
+          })();""")
+        self.browser.wait_for(lambda _: self.status().startswith(("Sent", "Send ")))
+        self.browser.settle()
+        self.assertTrue(self.status().startswith("Sent: "), self.status())
+        self.assertEqual(stored_on(self.port), written(MARQUEE8, "-f", "raw", text)[0])
+        self.assertEqual(self.browser.driver.execute_script("return window.wokenEarly"), 0)
 
 
 class SilentBoard(BoardCase):
