@@ -4,9 +4,13 @@
 
 importScripts('lines.js', 'marquee8.js');
 
-// The module compiled by the page, which starts that before this worker has started.
-let receiveCompiled;
-const compiled = new Promise((resolve) => { receiveCompiled = resolve; });
+// The module, which the page starts to fetch before this worker has started: compiled, or
+// its bytes to compile here as they arrive.
+let receiveModule;
+const compiled = new Promise((resolve) => { receiveModule = resolve; })
+  .then(({ module, stream, bytes }) => module ?? (stream ? WebAssembly.compileStreaming(
+    new Response(stream, { headers: { 'Content-Type': 'application/wasm' } }))
+    : WebAssembly.compile(bytes)));
 const ready = createMarquee8({
   instantiateWasm(imports, receiveInstance) {
     compiled.then((module) => WebAssembly.instantiate(module, imports))
@@ -122,7 +126,7 @@ async function answer(request) {
 onmessage = async (event) => {
   const request = event.data;
   if (request.op === 'module') {
-    receiveCompiled(request.module);
+    receiveModule(request);
     return;
   }
   if (request.op === 'part') {

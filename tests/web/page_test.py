@@ -94,10 +94,12 @@ def typed(text):
 
 
 class PageCase(unittest.TestCase):
+    flags = ()
+
     @classmethod
     def setUpClass(cls):
         cls.server = PageServer(PAGE).__enter__()
-        cls.browser = Browser()
+        cls.browser = Browser(flags=cls.flags)
         cls.browser.open(cls.server.url + "index.html")
         cls.font = ("builtin", "")
 
@@ -239,6 +241,21 @@ class SameBytes(PageCase):
                     self.assertEqual(self.download(len(expected)), expected)
                     self.assertEqual(self.output_box(), as_shown(expected, settings["format"]))
         self.choose(CLASSIC)
+
+
+class OnAPhone(PageCase):
+    # A phone's page has its worker compile the converter, from the bytes the page hands over.
+    flags = ("--window-size=390,844",)
+
+    def test_a_phones_page_converts_as_marquee8(self):
+        self.assertFalse(self.browser.driver.execute_script(
+            "return matchMedia('(min-width: 48em)').matches"))
+        for text in TEXTS[:3]:
+            with self.subTest(text=text):
+                self.enter("txtinput", text)
+                self.click("Command1")
+                expected = marquee8(*options(CLASSIC, ("builtin", "")), "--", text)[0]
+                self.assertEqual(self.output_box(), as_shown(expected, "classic"))
 
 
 class Preview(PageCase):
