@@ -81,7 +81,7 @@ async function askAbout(op, what, settings) {
 // ---- Settings ---------------------------------------------------------------------------------
 
 // From the core once the worker is ready: every setting's default under its control's id, and
-// the number fields' ranges, { lowest, highest, unit, text }.
+// the number fields' ranges, { lowest, highest, fallback, unit, text }.
 let classic = null;
 let numbers = {};
 let fontPath = 'builtin';

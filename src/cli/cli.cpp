@@ -16,6 +16,7 @@
 #include "find_wiring.h"
 #include "fonts.h"
 #include "install_receiver.h"
+#include "module_wiring.h"
 #include "output_file.h"
 #include "output_formats.h"
 #include "preview.h"
@@ -23,7 +24,6 @@
 #include "terminal_text.h"
 #include "text_constants.h"
 #include "utf8_line.h"
-#include "wiring_task.h"
 
 namespace marquee8 {
 

@@ -185,16 +185,21 @@ val boards() {
 // What the page's controls start at and take, from the core: the number fields' ranges, their
 // units and their wording ("0 to 65535 columns"), and every setting's default, under the
 // controls' ids.
+// { lowest, highest, fallback, unit, text }
+val range_object(const SettingRange& range) {
+  val result = val::object();
+  result.set("lowest", range.lowest);
+  result.set("highest", range.highest);
+  result.set("fallback", range.fallback);
+  result.set("unit", std::string(range.unit));
+  result.set("text", range.text());
+  return result;
+}
+
 val page_settings() {
   val numbers = val::object();
-  for (const NumberField* field : kNumberFields) {
-    val range = val::object();
-    range.set("lowest", field->range->lowest);
-    range.set("highest", field->range->highest);
-    range.set("unit", std::string(field->range->unit));
-    range.set("text", field->range->text());
-    numbers.set(field->key, range);
-  }
+  for (const NumberField* field : kNumberFields)
+    numbers.set(field->key, range_object(*field->range));
   const OutputSettings output;
   const FontSettings font;
   val defaults = val::object();
@@ -214,12 +219,7 @@ val page_settings() {
   result.set("numbers", numbers);
   result.set("defaults", defaults);
   result.set("boards", boards());
-  val modules = val::object();
-  modules.set("lowest", kModulesRange.lowest);
-  modules.set("highest", kModulesRange.highest);
-  modules.set("fallback", kModulesRange.fallback);
-  modules.set("text", kModulesRange.text());
-  result.set("modules", modules);
+  result.set("modules", range_object(kModulesRange));
   return result;
 }
 

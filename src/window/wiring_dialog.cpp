@@ -12,7 +12,7 @@
 #include <algorithm>
 
 #include "led_strip.h"
-#include "wiring_task.h"
+#include "module_wiring.h"
 
 namespace marquee8 {
 namespace {

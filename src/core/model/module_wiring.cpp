@@ -77,4 +77,8 @@ std::string describe_layout(const ModuleLayout& layout) {
          std::string(first_module_name(layout.first_module_left));
 }
 
+std::string layout_report(const std::string& port, const ModuleLayout& layout) {
+  return "the board on " + port + " is set to " + describe_layout(layout);
+}
+
 }  // namespace marquee8

@@ -40,5 +40,7 @@ std::string unknown_first_module(std::string_view name);
 
 // "FC16 (DR1CR0RR0), 4 modules, the first at the right".
 std::string describe_layout(const ModuleLayout& layout);
+// What a board keeps once configured, as every front end reports it.
+std::string layout_report(const std::string& port, const ModuleLayout& layout);
 
 }  // namespace marquee8

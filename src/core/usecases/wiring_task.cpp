@@ -121,8 +121,4 @@ void WiringTask::restore() {
 
 std::string WiringTask::summary() const { return layout_report(session_.port(), info().layout); }
 
-std::string layout_report(const std::string& port, const ModuleLayout& layout) {
-  return "the board on " + port + " is set to " + describe_layout(layout);
-}
-
 }  // namespace marquee8

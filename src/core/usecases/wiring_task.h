@@ -67,7 +67,4 @@ class WiringTask {
   std::size_t done_ = 0;
 };
 
-// What a board keeps once configured, as every front end reports it.
-std::string layout_report(const std::string& port, const ModuleLayout& layout);
-
 }  // namespace marquee8
