@@ -120,10 +120,14 @@
     $('boardStatus').textContent = text;
   }
 
+  // What a board task stopped part way leaves on the board, in the core's words: { send, wiring,
+  // install }.
+  let stopped = {};
+
   // One board task at a time, with progress and Cancel, its result or failure in the status;
-  // `cancelled` says what a Cancel leaves on the board. A task may return the id of the control
-  // to go to next.
-  function boardCommand(name, task, cancelled = 'the board keeps its previous message') {
+  // `leaves` says what a Cancel leaves on the board. A task may return the id of the control to
+  // go to next.
+  function boardCommand(name, task, leaves = () => stopped.send) {
     return busy(async () => {
       const buttons = ['boardSetUp', 'boardModel', 'boardWiring', 'boardModules', 'boardSend',
         'boardRead', 'boardChoose'].map($);
@@ -144,7 +148,7 @@
           if (modules !== undefined) $('boardModules').value = modules;
         });
       } catch (error) {
-        if (error instanceof Cancelled) report(`${name} cancelled: ${cancelled}`);
+        if (error instanceof Cancelled) report(`${name} cancelled: ${leaves()}`);
         else if (error.name === 'NotFoundError') report('No port was chosen.');
         else report(`${name} failed: ${error.message}`);
       } finally {
@@ -185,6 +189,7 @@
   let boards = [];
   workerReady.then((core) => {
     boards = core.boards;
+    stopped = core.stopped;
     const modules = $('boardModules');
     modules.min = core.modules.lowest;
     modules.max = core.modules.highest;
@@ -270,9 +275,9 @@
   }
 
   $('boardSetUp').addEventListener('click', boardCommand('Set up', setUp,
-    'the board may hold only part of the receiver: set it up again before sending'));
+    () => `${stopped.install}: set it up again before sending`));
   $('boardWiring').addEventListener('click', boardCommand('Wiring', findWiring,
-    'the board keeps its wiring as it was'));
+    () => stopped.wiring));
   $('boardSend').addEventListener('click', boardCommand('Send', send));
   $('boardChoose').addEventListener('click', async () => {
     try {

@@ -29,6 +29,7 @@
 #include "settings_problem.h"
 #include "shown.h"
 #include "status.h"
+#include "stopped_board_task.h"
 #include "utf8_line.h"
 #include "wiring_task.h"
 
@@ -220,6 +221,11 @@ val page_settings() {
   result.set("defaults", defaults);
   result.set("boards", boards());
   result.set("modules", range_object(kModulesRange));
+  val stopped = val::object();
+  stopped.set("send", std::string(kStoppedSendLeaves));
+  stopped.set("wiring", std::string(kStoppedWiringLeaves));
+  stopped.set("install", std::string(kStoppedInstallLeaves));
+  result.set("stopped", stopped);
   return result;
 }
 

@@ -52,6 +52,10 @@ QString how_to_send() {
       "type the message, press Start, and send it with Board → Send to Board….");
 }
 
+QString words(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
 void BoardTaskDialog::add_below_choices(QWidget* shown) {
   layout_->insertWidget(layout_->indexOf(choices_box_) + 1, shown);
 }

@@ -4,8 +4,10 @@
 #include <QString>
 #include <atomic>
 #include <functional>
+#include <string_view>
 
 #include "board_adapter.h"
+#include "stopped_board_task.h"
 
 class QFormLayout;
 class QLabel;
@@ -25,6 +27,8 @@ class PortChooser;
 // which the core ends with RunCancelled at its next step.
 // What to do once a board can take a message, after "Next: ".
 QString how_to_send();
+// The core's words, as the window shows them.
+QString words(std::string_view text);
 
 class BoardTaskDialog : public QDialog {
   Q_OBJECT

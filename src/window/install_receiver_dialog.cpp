@@ -41,8 +41,7 @@ void InstallReceiverDialog::start() {
         return result;
       },
       tr("Installing the receiver on %1…"),
-      tr("Cancelled; the board may hold only part of the receiver: install it again before "
-         "sending."));
+      tr("Cancelled; %1: install it again before sending.").arg(words(kStoppedInstallLeaves)));
 }
 
 }  // namespace marquee8

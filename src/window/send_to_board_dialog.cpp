@@ -49,7 +49,7 @@ void SendToBoardDialog::start() {
       [this, step, brightness](const QString& port, const BoardProgress& progress) {
         return send_columns_to_board(port, columns_, step, brightness, progress);
       },
-      tr("Sending to %1…"), tr("Cancelled; the board keeps its previous message."));
+      tr("Sending to %1…"), tr("Cancelled; %1.").arg(words(kStoppedSendLeaves)));
 }
 
 }  // namespace marquee8

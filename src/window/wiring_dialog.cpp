@@ -22,10 +22,6 @@ const QString kModulesKey = QStringLiteral("board/modules");
 // The widest a picture is drawn, in pixels: a row of 16 modules still fits a screen.
 constexpr int kPictureWidth = 512;
 
-QString words(std::string_view text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 // A wizard's picture as the board's LEDs look, red on the modules' black face.
 QPixmap drawn(const LedPicture& picture) {
   const int rows = static_cast<int>(picture.size());
@@ -87,7 +83,7 @@ void WiringDialog::start() {
         });
       },
       tr("Lighting the test pattern on %1…"),
-      tr("Cancelled; the board keeps its wiring as it was."));
+      tr("Cancelled; %1.").arg(words(kStoppedWiringLeaves)));
 }
 
 bool WiringDialog::went_on(const BoardResult& result) {
@@ -158,7 +154,7 @@ void WiringDialog::step(Stage stage, const QString& doing,
       [work](const BoardProgress& progress) {
         return run_board_task(progress, [&](const RunControl&) { return work(); });
       },
-      tr("Cancelled; the board keeps its wiring as it was."));
+      tr("Cancelled; %1.").arg(words(kStoppedWiringLeaves)));
 }
 
 void WiringDialog::restore() {

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "stopped_board_task.h"
+
 namespace marquee8 {
 
 BoardTask::BoardTask(Kind kind, std::string port, BoardMessage message, Clock::time_point opened,
@@ -99,7 +101,7 @@ LinkError store_failure(const LinkError& error, const std::string& read_back) {
     return LinkError(std::string(error.what()) + "; the board may show the new message; " +
                      read_back + " tells");
   }
-  return LinkError(std::string(error.what()) + "; the board keeps its previous message");
+  return LinkError(std::string(error.what()) + "; " + std::string(kStoppedSendLeaves));
 }
 
 void check_stored(std::span<const std::uint8_t> stored, std::span<const std::uint8_t> sent,
