@@ -17,7 +17,7 @@
 #include "fonts.h"
 #include "install_receiver.h"
 #include "module_wiring.h"
-#include "output_file.h"
+#include "output_file_sink.h"
 #include "output_formats.h"
 #include "preview.h"
 #include "status.h"
@@ -55,15 +55,6 @@ class StreamSink final : public ByteSink {
   std::ostream& out_;
 };
 
-class FileSink final : public ByteSink {
- public:
-  explicit FileSink(OutputFile& file) : file_(file) {}
-  void write(std::string_view bytes) override { file_.write(bytes); }
-
- private:
-  OutputFile& file_;
-};
-
 // Sends what `produce` writes to standard output, or to the -o file, which is replaced only
 // once all of it is there. Raw bytes are refused wherever they would land on a terminal, since
 // -o /dev/tty or /dev/stdout reaches one as surely as standard output does.
@@ -78,7 +69,7 @@ void emit(const CliOptions& options, const Console& console, bool raw,
   if (options.output) {
     OutputFile file(*options.output);
     refuse_terminal(file.is_terminal());
-    FileSink sink(file);
+    OutputFileSink sink(file);
     produce(sink);
     file.commit();
     return;

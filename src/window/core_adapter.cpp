@@ -12,7 +12,7 @@
 #include "conversion_error.h"
 #include "decode.h"
 #include "fonts.h"
-#include "output_file.h"
+#include "output_file_sink.h"
 #include "output_formats.h"
 #include "settings_problem.h"
 #include "status.h"
@@ -56,21 +56,12 @@ StartResult to_qt(Shown shown) {
           to_qt(shown.font_warnings)};
 }
 
-class FileSink final : public ByteSink {
- public:
-  explicit FileSink(OutputFile& file) : file_(file) {}
-  void write(std::string_view bytes) override { file_.write(bytes); }
-
- private:
-  OutputFile& file_;
-};
-
 // The command line's -o rule: a regular file is replaced once complete, a device or FIFO is
 // written where it is.
 void save(const QString& path, const std::function<void(ByteSink&)>& write) {
   try {
     OutputFile file(path.toStdString());
-    FileSink sink(file);
+    OutputFileSink sink(file);
     write(sink);
     file.commit();
   } catch (const std::system_error& error) {
