@@ -399,7 +399,6 @@ class PageBoard {
     task_ = std::make_unique<BoardTask>(send ? BoardTask::Kind::kSend : BoardTask::Kind::kReceive,
                                         kPagePort, std::move(message),
                                         page_time(request["now"].as<double>()), "Read back");
-    send_ = send;
   }
 
   void begin_install(const std::string& option, const std::string& hex) {
@@ -479,7 +478,7 @@ class PageBoard {
 
   void finish(val& result) {
     result.set("modules", task_->info().layout.modules);
-    if (send_) {
+    if (task_->kind() == BoardTask::Kind::kSend) {
       result.set("summary", task_->summary());
     } else {
       OutputSettings settings = decoded_array_settings({}, false, false);
@@ -493,7 +492,6 @@ class PageBoard {
   }
 
   std::unique_ptr<BoardTask> task_;
-  bool send_ = false;
   bool input_msb_top_ = false;
   std::unique_ptr<BootloaderClient> install_;
   BoardModel model_ = BoardModel::kUno;

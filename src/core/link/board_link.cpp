@@ -9,17 +9,6 @@ BoardLink::BoardLink(const std::string& port, const RunControl& control)
   run(control);
 }
 
-void BoardLink::store(const BoardMessage& message, const RunControl& control) {
-  session_.store(message);
-  run(control);
-}
-
-std::vector<std::uint8_t> BoardLink::read_message(const RunControl& control) {
-  session_.read();
-  run(control);
-  return session_.message();
-}
-
 void BoardLink::configure(const ModuleLayout& layout) {
   session_.configure(layout);
   run({});
@@ -37,13 +26,7 @@ void BoardLink::run(const RunControl& control) {
         return session_.advance(arrived, now);
       },
       [&] {
-        if (control && !session_.committed() && !control(session_.done(), session_.total())) {
-          throw RunCancelled();
-        }
-      },
-      [this](const LinkError& error) {
-        // A port lost once the board was asked to store the message leaves it unknown.
-        if (session_.committed()) throw StoreUnknown(error.what());
+        if (control && !control(session_.done(), session_.total())) throw RunCancelled();
       });
 }
 

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <string>
-#include <vector>
 
 #include "link_session.h"
 #include "run_control.h"
@@ -9,11 +8,11 @@
 
 namespace marquee8 {
 
-// A talk with a marquee8 receiver on a serial port: the session's protocol driven through the
-// computer's own port. `control` counts the columns a task writes or reads, and is asked at
-// least ten times a second while the board is awaited; returning false stops the task with
-// RunCancelled, except once the board was asked to store a message. Every failure throws
-// LinkError.
+// A talk with a marquee8 receiver on a serial port that stays open between requests (the
+// wiring wizard's): the session's protocol driven through the computer's own port. `control` is
+// asked at least ten times a second while the board is awaited; returning false stops the talk
+// with RunCancelled. Every failure throws LinkError. A send or a read of the message is a
+// BoardTask (send_to_board), which knows when a stop is safe.
 class BoardLink {
  public:
   // Opens the port and waits for the board's greeting; refuses a board of another protocol
@@ -23,11 +22,6 @@ class BoardLink {
   const std::string& port() const { return port_.name(); }
   const BoardInfo& info() const { return session_.info(); }
 
-  // Writes the message and has the board check and store it: see LinkSession::store. A
-  // failure after the board was asked to store it is a StoreUnknown.
-  void store(const BoardMessage& message, const RunControl& control);
-  // The message the board stores, checked against the CRC the board gave for it.
-  std::vector<std::uint8_t> read_message(const RunControl& control);
   // See LinkSession::configure and show_test_pattern.
   void configure(const ModuleLayout& layout);
   void show_test_pattern(int seconds);

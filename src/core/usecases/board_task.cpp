@@ -55,6 +55,13 @@ LinkStep BoardTask::advance(std::span<const std::uint8_t> arrived, Clock::time_p
   }
 }
 
+void BoardTask::port_failed(const LinkError& error) const {
+  if (stage_ != Stage::kStoring) return;
+  // Once the board was asked to store the message, a lost port leaves it unknown.
+  if (session_.committed()) throw store_failure(StoreUnknown(error.what()), read_back_);
+  throw store_failure(error, read_back_);
+}
+
 void BoardTask::next_stage() {
   const std::string& port = session_.port();
   switch (stage_) {

@@ -25,6 +25,9 @@ class BoardTask {
             std::string read_back);
 
   LinkStep advance(std::span<const std::uint8_t> arrived, Clock::time_point now);
+  // Told that the port itself failed (a pulled cable); throws what that means for the board
+  // while a store is under way. The failure stands as it is otherwise.
+  void port_failed(const LinkError& error) const;
 
   // Columns sent and read back so far, of all; a send counts its read-back too.
   std::size_t done() const;
@@ -35,6 +38,7 @@ class BoardTask {
     return stage_ == Stage::kGreeting || stage_ == Stage::kReading ||
            (stage_ == Stage::kStoring && !session_.committed());
   }
+  Kind kind() const { return kind_; }
   // Once finished: the send's one-line report, or the message the board stores.
   std::string summary() const;
   const std::vector<std::uint8_t>& received() const { return session_.message(); }

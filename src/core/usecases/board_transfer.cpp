@@ -3,37 +3,46 @@
 #include <cstdio>
 
 #include "board_task.h"
+#include "port_driver.h"
 
 namespace marquee8 {
+
+namespace {
+
+// Drives `task`, as the page drives it over Web Serial, through the computer's own port.
+// `progress`, asked at least ten times a second, stops it with RunCancelled where a stop leaves
+// the board as it was.
+void run_on_port(BoardTask& task, SerialPort& port, const RunControl& progress) {
+  drive_port(
+      port,
+      [&](std::span<const std::uint8_t> arrived, SerialPort::Clock::time_point now) {
+        return task.advance(arrived, now);
+      },
+      [&] {
+        if (progress && !progress(task.done(), task.total()) && task.cancellable()) {
+          throw RunCancelled();
+        }
+      },
+      [&](const LinkError& error) { task.port_failed(error); });
+}
+
+}  // namespace
 
 std::string SendReport::summary() const { return send_summary(port, board, columns); }
 
 SendReport send_to_board(const std::string& port, const BoardMessage& message,
                          const RunControl& progress) {
-  // Sending and reading back are one task of twice the columns.
-  const std::size_t total = 2 * message.columns.size();
-  BoardLink link(port, [&](std::size_t, std::size_t) { return progress(0, total); });
-  check_capacity(link.info(), port, message.columns.size());
-  try {
-    link.store(message, [&](std::size_t done, std::size_t) { return progress(done, total); });
-  } catch (const LinkError& error) {
-    throw store_failure(error, "--receive");
-  }
-  // Once stored, the message is read back whatever `progress` says: a cancel now would leave
-  // the new message unchecked, not the old one in place.
-  const std::vector<std::uint8_t> stored = link.read_message([&](std::size_t done, std::size_t) {
-    progress(message.columns.size() + done, total);
-    return true;
-  });
-  check_stored(stored, message.columns, port);
-  return {port, link.info(), message.columns.size()};
+  SerialPort serial(port);
+  BoardTask task(BoardTask::Kind::kSend, port, message, SerialPort::Clock::now(), "--receive");
+  run_on_port(task, serial, progress);
+  return {port, task.info(), message.columns.size()};
 }
 
 BoardMessage receive_from_board(const std::string& port) {
-  BoardLink link(port);
-  const BoardInfo& info = link.info();
-  check_has_message(info, port);
-  return {link.read_message({}), info.step_ms, info.brightness};
+  SerialPort serial(port);
+  BoardTask task(BoardTask::Kind::kReceive, port, {}, SerialPort::Clock::now(), "--receive");
+  run_on_port(task, serial, {});
+  return {task.received(), task.info().step_ms, task.info().brightness};
 }
 
 ModuleLayout configure_board(const std::string& port, const LayoutChange& change) {
