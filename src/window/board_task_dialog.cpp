@@ -27,6 +27,7 @@ BoardTaskDialog::BoardTaskDialog(QSettings& store, const QString& action, const 
   choices_->addRow(tr("&Port:"), port_);
   progress_->setObjectName(named("Progress"));
   progress_->setValue(0);
+  progress_->setTextVisible(false);  // "0%" before any task would read as one stuck
   result_->setObjectName(named("Result"));
   result_->setWordWrap(true);
   // Room for the longest outcome wrapped, as a dialog already shown does not grow to fit it.
@@ -82,6 +83,7 @@ void BoardTaskDialog::run(const Task& task, const QString& doing, const QString&
 void BoardTaskDialog::run_step(const Step& step, const QString& cancelled) {
   cancelled_ = false;
   set_choosing(false);
+  progress_->setTextVisible(true);
   cancel_->setText(tr("Cancel"));
   worker_ = QThread::create([this, step, cancelled] {
     const BoardResult result = step([this](int done, int total) {
