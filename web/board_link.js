@@ -185,8 +185,17 @@
   }
 
   // The boards the core can set up, by its names; the receiver's HEX file for the chosen one is
-  // fetched only when it is set up (the service worker keeps it for offline use).
+  // fetched only when it is set up (the service worker keeps it for offline use). The kind
+  // chosen is kept for the next visit, as the page's other settings are.
   let boards = [];
+  const boardKey = 'marquee8.board';
+  $('boardModel').addEventListener('change', () => {
+    try {
+      localStorage.setItem(boardKey, $('boardModel').value);
+    } catch {
+      // Storage may be full or switched off: the page works on without remembering.
+    }
+  });
   workerReady.then((core) => {
     boards = core.boards;
     stopped = core.stopped;
@@ -196,6 +205,13 @@
     modules.value = core.modules.fallback;
     modules.title = core.modules.text;
     for (const board of boards) $('boardModel').add(new Option(board.name, board.option));
+    let kept = null;
+    try {
+      kept = localStorage.getItem(boardKey);
+    } catch {
+      // Unreadable: the first board.
+    }
+    if (boards.some((board) => board.option === kept)) $('boardModel').value = kept;
   });
 
   async function receiverOf(board) {

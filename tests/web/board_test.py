@@ -327,6 +327,19 @@ class SendAndReadBack(BoardCase):
         self.assertEqual(self.browser.driver.execute_script("return window.wokenEarly"), 0)
 
 
+    def test_the_board_chosen_is_the_one_chosen_on_the_next_visit(self):
+        for kind, kept in [("mega", "mega"), ("nano-old", "nano-old"), ("no-such-board", "uno")]:
+            with self.subTest(kind=kind):
+                self.browser.driver.execute_script(
+                    "localStorage.setItem('marquee8.board', 'uno');"
+                    "const chosen = document.getElementById('boardModel');"
+                    "chosen.value = arguments[0];"
+                    "if (chosen.value) chosen.dispatchEvent(new Event('change'));"
+                    "else localStorage.setItem('marquee8.board', arguments[0]);", kind)
+                self.browser.open(self.server.url + "index.html")
+                self.assertEqual(self.browser.element("boardModel").get_attribute("value"), kept)
+
+
 class SilentBoard(BoardCase):
     def test_a_board_that_never_answers_is_told_in_the_cores_words(self):
         master, slave = os.openpty()
