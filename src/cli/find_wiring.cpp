@@ -33,7 +33,7 @@ int ask_choice(const Console& console, std::size_t count) {
     console.err.flush();
     std::string line;
     if (!std::getline(console.in, line)) {
-      throw std::runtime_error(std::string(WiringWizard::kUnanswered));
+      throw std::runtime_error(WiringWizard::unanswered());
     }
     const std::size_t first = line.find_first_not_of(" \t\r");
     const std::size_t last = line.find_last_not_of(" \t\r");

@@ -183,9 +183,6 @@ val boards() {
   return list;
 }
 
-// What the page's controls start at and take, from the core: the number fields' ranges, their
-// units and their wording ("0 to 65535 columns"), and every setting's default, under the
-// controls' ids.
 // { lowest, highest, fallback, unit, text }
 val range_object(const SettingRange& range) {
   val result = val::object();
@@ -197,6 +194,9 @@ val range_object(const SettingRange& range) {
   return result;
 }
 
+// What the page's controls start at and take, from the core: the number fields' ranges, their
+// units and their wording ("0 to 65535 columns"), and every setting's default, under the
+// controls' ids.
 val page_settings() {
   val numbers = val::object();
   for (const NumberField* field : kNumberFields)

@@ -114,7 +114,7 @@ INSTANTIATE_TEST_SUITE_P(
                    0,
                    {1},
                    {4, 0, 4},
-                   std::string(WiringWizard::kUnanswered)},
+                   WiringWizard::unanswered()},
         WizardCase{"too_many_modules_are_refused",
                    2,
                    17,

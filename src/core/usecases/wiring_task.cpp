@@ -99,7 +99,7 @@ void WiringTask::next_stage(Clock::time_point now) {
     case Stage::kRestoring:
       stage_ = Stage::kFinished;
       cancelled_ = cancel_;
-      if (!cancel_) throw LinkError(std::string(WiringWizard::kUnanswered));
+      if (!cancel_) throw LinkError(WiringWizard::unanswered());
       return;
     case Stage::kAsking:
     case Stage::kFinished:

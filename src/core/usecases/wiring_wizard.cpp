@@ -1,6 +1,7 @@
 #include "wiring_wizard.h"
 
 #include "marquee8_protocol.h"
+#include "stopped_board_task.h"
 
 namespace marquee8 {
 
@@ -23,6 +24,10 @@ LedPicture test_pattern_picture(int wiring) {
     }
   }
   return picture;
+}
+
+std::string WiringWizard::unanswered() {
+  return "no answer came: " + std::string(kStoppedWiringLeaves);
 }
 
 std::vector<LedPicture> WiringWizard::wiring_pictures() const {

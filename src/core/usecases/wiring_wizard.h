@@ -26,8 +26,7 @@ class WiringWizard {
       "Which picture does the lit module show (the one wired to the board)?";
   static constexpr std::string_view kEndQuestion = "Which picture does the whole row show?";
   // Said when no answer came while the pattern was on show, or the user gave up.
-  static constexpr std::string_view kUnanswered =
-      "no answer came: the board keeps its wiring as it was";
+  static std::string unanswered();
 
   explicit WiringWizard(int modules) : modules_(modules) {}
 
