@@ -30,22 +30,10 @@ worker.onmessage = (event) => {
   }
 };
 
-// The module, compiled or as its bytes arrive, once the worker can be told its answers: it
-// says it is ready only after it has it compiled. A browser that cannot hand a stream to a
-// worker hands it all the bytes at once.
-marquee8Wasm.then(async (wasm) => {
-  if (wasm instanceof WebAssembly.Module) {
-    worker.postMessage({ op: 'module', module: wasm });
-    return;
-  }
-  if (!wasm.ok) throw new Error(`marquee8.wasm: ${wasm.status} ${wasm.statusText}`);
-  try {
-    worker.postMessage({ op: 'module', stream: wasm.body }, [wasm.body]);
-  } catch {
-    const bytes = await wasm.arrayBuffer();
-    worker.postMessage({ op: 'module', bytes }, [bytes]);
-  }
-}).catch((error) => tell(Object.assign(error, { kind: 'load' })));
+// The module compiled, or null for the worker to fetch it, once the worker can be told its
+// answers: it says it is ready only after it has it compiled.
+marquee8Wasm.then((module) => worker.postMessage({ op: 'module', module }))
+  .catch((error) => tell(Object.assign(error, { kind: 'load' })));
 
 function ask(op, fields) {
   const id = nextId++;

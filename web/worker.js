@@ -4,13 +4,22 @@
 
 importScripts('lines.js', 'marquee8.js');
 
-// The module, which the page starts to fetch before this worker has started: compiled, or
-// its bytes to compile here as they arrive.
+// The module as it downloads; from all its bytes if the server does not say application/wasm.
+async function fetchModule() {
+  const response = await fetch('marquee8.wasm');
+  if (!response.ok) throw new Error(`marquee8.wasm: ${response.status} ${response.statusText}`);
+  try {
+    return await WebAssembly.compileStreaming(response.clone());
+  } catch {
+    return WebAssembly.compile(await response.arrayBuffer());
+  }
+}
+
+// The module compiled by the page, which starts on it before this worker has started, or null
+// for this worker to fetch.
 let receiveModule;
 const compiled = new Promise((resolve) => { receiveModule = resolve; })
-  .then(({ module, stream, bytes }) => module ?? (stream ? WebAssembly.compileStreaming(
-    new Response(stream, { headers: { 'Content-Type': 'application/wasm' } }))
-    : WebAssembly.compile(bytes)));
+  .then(({ module }) => module ?? fetchModule());
 const ready = createMarquee8({
   instantiateWasm(imports, receiveInstance) {
     compiled.then((module) => WebAssembly.instantiate(module, imports))
