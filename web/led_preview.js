@@ -54,13 +54,15 @@ function ledPreview(box, pauseControl) {
   let animation = null;
 
   // The strip from column `first`: `steps` columns to move through and a view's worth after.
+  // The new sprites are drawn before any is copied: a canvas copied from right after it
+  // changed is copied whole each time.
   function drawStrip() {
     steps = Math.min(columns.length, stepsPerStrip);
-    strip.width = (steps + inView) * pitch;
-    for (let k = 0; k < steps + inView; ++k) {
-      const bits = columns.length ? columns[(first + k) % columns.length] : 0;
-      context.drawImage(sprites, sprite(bits), 0, pitch, height, k * pitch, 0, pitch, height);
-    }
+    const shown = Array.from({ length: steps + inView },
+      (_, k) => (columns.length ? columns[(first + k) % columns.length] : 0));
+    const from = shown.map(sprite);
+    strip.width = shown.length * pitch;
+    from.forEach((x, k) => context.drawImage(sprites, x, 0, pitch, height, k * pitch, 0, pitch, height));
   }
 
   // Held at its last step, which shows what the next strip starts with, until that is drawn.

@@ -44,6 +44,9 @@ class OutputBox extends HTMLElement {
   show(bytes, starts) {
     this.bytes = bytes;
     this.starts = starts ?? lineStarts(bytes);
+    // Until the box is first measured nothing is laid out to scroll or draw in: asking would
+    // lay out the whole page while it is still being parsed.
+    if (!this.sized) return;
     this.scrollTop = 0;
     this.index();
   }

@@ -277,13 +277,16 @@ function note(done) {
   $('status').textContent = figures ? `${figures} · ${done}` : done;
 }
 
-function show(shown) {
+// The drawings follow in a task of their own: together with the output, a phone's thread
+// would be held long enough to delay a tap.
+async function show(shown) {
   $('txtoutput').show(shown.output, shown.lineStarts);
-  drawCanvas(shown.canvas, shown.canvasHeight);
-  preview.setColumns(shown.array);
   figures = statusText(shown);
   $('status').textContent = figures;
   clearMessage();
+  await new Promise((resolve) => setTimeout(resolve));
+  drawCanvas(shown.canvas, shown.canvasHeight);
+  preview.setColumns(shown.array);
 }
 
 const preview = ledPreview($('led'), $('pause'));
@@ -319,8 +322,8 @@ async function runOnce(what) {
     const shown = await askAbout(op, what, coreSettings(values));
     if (waiting) return;
     save(values);
-    show(shown);
     last = what;
+    await show(shown);
     downloadBytes(what, coreSettings(values));
   } catch (error) {
     if (!waiting) tell(named(error, fontPath, fontLabel), undefined, what.field);
