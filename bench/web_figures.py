@@ -38,20 +38,31 @@ def size():
            total <= 1.5e6)
 
 
+def ready_ms(server, settle_seconds):
+    browser = Browser(flags=["--window-size=1280,800"])  # the target is a desktop's
+    try:
+        time.sleep(settle_seconds)
+        browser.open(server.url + "index.html")
+        return browser.driver.execute_script(
+            "return performance.getEntriesByName('marquee8-ready')[0].startTime")
+    finally:
+        browser.close()
+
+
 def interactive(server):
-    times = []
-    for _ in range(5):
-        browser = Browser(flags=["--window-size=1280,800"])  # the target is a desktop's
-        try:
-            browser.open(server.url + "index.html")
-            times.append(browser.driver.execute_script(
-                "return performance.getEntriesByName('marquee8-ready')[0].startTime"))
-        finally:
-            browser.close()
-    median = statistics.median(times)
+    """From the navigation to the page's converter being ready, in 5 fresh profiles. A user
+    opens the page in a browser that is running already: Chromium's own start-up work is not
+    the page's. Here it keeps one to two cores busy for 1-1.5 s after the driver has the
+    browser, so each profile gets 2 s first. Shown beside it for comparison: the same in a
+    browser just started."""
+    settled = [ready_ms(server, 2) for _ in range(5)]
+    cold = [ready_ms(server, 0) for _ in range(5)]
+    median = statistics.median(settled)
     report("interactive (navigation to worker ready)",
-           f"median {median:.0f} ms, max {max(times):.0f} ms (5 fresh)", "<= 500 ms",
+           f"median {median:.0f} ms, max {max(settled):.0f} ms (5 fresh)", "<= 500 ms",
            median <= 500)
+    print(f"{'  the same, Chromium just started':<44} median {statistics.median(cold):.0f} ms, "
+          f"max {max(cold):.0f} ms")
 
 
 def watch_long_tasks(browser):
