@@ -244,7 +244,7 @@ class SameBytes(PageCase):
 
 
 class OnAPhone(PageCase):
-    # A phone's page has its worker compile the converter, from the bytes the page hands over.
+    # A phone's page has its worker fetch and compile the converter.
     flags = ("--window-size=390,844",)
 
     def test_a_phones_page_converts_as_marquee8(self):

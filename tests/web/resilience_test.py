@@ -1,11 +1,13 @@
 """The page against what once froze or stopped it: a result of millions of characters, stored
-settings and fonts it cannot use, and a storm of clicks on Start.
+settings and fonts it cannot use, a storm of clicks on Start, and a page published without its
+converter.
 
 Usage: resilience_test.py PAGE_FOLDER MARQUEE8"""
 
 import base64
 import json
 import os
+import shutil
 import sys
 import tempfile
 import unittest
@@ -13,7 +15,7 @@ import unittest
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from browser import Browser, PageServer  # noqa: E402
 from reference import as_shown, written  # noqa: E402
-from selenium.webdriver.support.ui import Select  # noqa: E402
+from selenium.webdriver.support.ui import Select, WebDriverWait  # noqa: E402
 
 PAGE, MARQUEE8 = map(os.path.abspath, sys.argv[1:3])
 PCF_GZ = "/usr/share/fonts/X11/misc/5x8.pcf.gz"
@@ -229,5 +231,26 @@ class ClickStorm(PageCase):
                          as_shown(expected, "classic"))
 
 
+class MissingModule(unittest.TestCase):
+    def test_a_page_published_without_its_module_says_so(self):
+        # A phone's worker fetches the module itself; a wide screen's page does.
+        with tempfile.TemporaryDirectory() as folder:
+            page = shutil.copytree(PAGE, os.path.join(folder, "page"),
+                                   ignore=shutil.ignore_patterns("marquee8.wasm"))
+            with PageServer(page) as server:
+                for size in ("1280,800", "390,844"):
+                    with self.subTest(size=size):
+                        browser = Browser(flags=[f"--window-size={size}"])
+                        try:
+                            browser.driver.get(server.url + "index.html")
+                            message = WebDriverWait(browser.driver, 30).until(
+                                lambda d: d.find_element("id", "message").text)
+                            self.assertEqual(message, "The converter could not be loaded: "
+                                             "marquee8.wasm: 404 File not found")
+                        finally:
+                            browser.close()
+
+
 if __name__ == "__main__":
     unittest.main(argv=sys.argv[:1] + sys.argv[3:], verbosity=2)
+
